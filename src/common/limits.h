@@ -1,0 +1,14 @@
+// Buffer sizes, in characters including the terminating zero. Every text buffer of the installer
+// takes its size from here, and every copy into one is bounded by it.
+#pragma once
+
+enum {
+    CCH_SHORT_PATH = 260,   // a path as the platform's MAX_PATH allows
+    CCH_PATH = 261,         // a path with room for its terminator, as the installer keeps them
+    CCH_LONG_PATH = 512,    // folders the user can type or that are joined with a file name
+    CCH_LINE = 256,         // a free-text setting or a message text
+    CCH_TEMP_FOLDER = 256,  // the temporary folder as GetTempPathA returns it
+    CCH_LOG_LINE = 512,     // one formatted line of setup.log
+    CCH_INSERTS = 1024,     // the output of FormatInserts
+    CCH_LONG_TEXT = 2048    // captions and long message texts
+};
