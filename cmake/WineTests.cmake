@@ -12,7 +12,7 @@ add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 function(vx_add_wine_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} test_harness gtest gmock)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} test_harness gtest_main gtest gmock)
   # Self-contained under Wine: no libstdc++/libgcc/winpthread DLLs to find.
   target_link_options(${name} PRIVATE -static)
   if(NOT ARG_TIMEOUT)

@@ -2,6 +2,7 @@
 // Owns: s_productBitmap and s_companyBitmap, loaded in WM_CREATE and deleted in WM_DESTROY.
 #include "app/host_window.h"
 #include "app/restart.h"
+#include "app/startup.h"
 #include "common/globals.h"
 #include "common/runtime.h"
 #include "payload/catalogue.h"
@@ -139,11 +140,8 @@ LRESULT PaintHostWindow(HWND window)
 int DeleteTempFiles()
 {
     char folder[CCH_TEMP_FOLDER];
-    DWORD length = GetTempPathA(sizeof(folder), folder);
-    if (length == 0 || length >= sizeof(folder))
+    if (!GetTempFolder(folder))
         return 0;  // no temporary folder we could have written into
-    if (folder[length - 1] == '\\' || folder[length - 1] == '/')
-        folder[length - 1] = '\0';
     char path[CCH_LONG_PATH];
     for (int row = 0; row < RESOURCE_COUNT; ++row) {
         rt::FormatText(path, sizeof(path), "%s\\%s", folder, g_resourceMap[row].szPackedName);

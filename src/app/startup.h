@@ -2,9 +2,14 @@
 #pragma once
 #include <windows.h>
 
+// Removes one trailing backslash or slash (Windows 95 returns the TMP variable as it was set).
+void TrimTrailingSeparator(char* path);
+
 // Puts the temporary folder, without its trailing separator, into folder (CCH_TEMP_FOLDER
-// characters) and makes it the current folder. FALSE, with folder empty, when the system gives
-// no temporary folder that fits; the current folder is then left as it is.
+// characters). FALSE, with folder empty, when the system gives none that fits.
+BOOL GetTempFolder(char* folder);
+
+// GetTempFolder, then makes the folder current. When there is none, the current folder stays.
 BOOL EnterTempFolder(char* folder);
 
 // Reserves this run's scratch file in folder and keeps its bare name in g_szTempName.

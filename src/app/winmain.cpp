@@ -39,7 +39,14 @@ void ReportStartFailure(UINT messageId)
 
 }  // namespace
 
-BOOL EnterTempFolder(char* folder)
+void TrimTrailingSeparator(char* path)
+{
+    size_t length = rt::StrLen(path);
+    if (length > 0 && (path[length - 1] == '\\' || path[length - 1] == '/'))
+        path[length - 1] = '\0';
+}
+
+BOOL GetTempFolder(char* folder)
 {
     DWORD length = GetTempPathA(CCH_TEMP_FOLDER, folder);
     if (length == 0 || length >= CCH_TEMP_FOLDER) {
@@ -47,8 +54,14 @@ BOOL EnterTempFolder(char* folder)
         folder[0] = '\0';
         return FALSE;
     }
-    if (folder[length - 1] == '\\' || folder[length - 1] == '/')
-        folder[length - 1] = '\0';
+    TrimTrailingSeparator(folder);
+    return TRUE;
+}
+
+BOOL EnterTempFolder(char* folder)
+{
+    if (!GetTempFolder(folder))
+        return FALSE;
     rt::_chdir(folder);
     return TRUE;
 }

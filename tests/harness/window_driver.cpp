@@ -151,8 +151,8 @@ LRESULT CALLBACK DialogAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam)
             else
                 self->created_.push_back("#atom");
         } else if (code == HCBT_ACTIVATE) {
-            ++self->shown_;
-            if (WindowClass(window) == "#32770") {
+            self->activated_.push_back(WindowClass(window));
+            if (self->activated_.back() == "#32770") {
                 self->seen_.push_back({ WindowText(window), MessageBoxText(window) });
                 int answer = IDCANCEL;
                 if (!self->answers_.empty()) {

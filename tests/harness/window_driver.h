@@ -42,8 +42,8 @@ public:
     const std::vector<Seen>& Dialogs() const { return seen_; }
     // Every window created on the thread while watching, by class ("VXInstal", "#32770", ...).
     const std::vector<std::string>& CreatedClasses() const { return created_; }
-    // Windows activated while watching (a hidden window never is).
-    int ShownCount() const { return shown_; }
+    // Classes of the windows activated while watching, in order (a hidden window never is).
+    const std::vector<std::string>& ActivatedClasses() const { return activated_; }
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
@@ -51,7 +51,7 @@ private:
     std::vector<int> answers_;
     std::vector<Seen> seen_;
     std::vector<std::string> created_;
-    int shown_ = 0;
+    std::vector<std::string> activated_;
 };
 
 }  // namespace vxtest

@@ -1,0 +1,120 @@
+// String-table texts, numbered inserts and the setup log.
+#include "common/messages.h"
+
+#include <gtest/gtest.h>
+
+#include "common/globals.h"
+#include "common/setup_log.h"
+#include "harness/wine_env.h"
+#include "resources/resource.h"
+
+namespace {
+
+class Messages : public ::testing::Test {
+protected:
+    void SetUp() override { g_hInstance = GetModuleHandleA(NULL); }
+};
+
+// Every text the installer shows, exactly as the product has always shown it.
+TEST_F(Messages, StringTableHoldsEveryTextExactly)
+{
+    const struct {
+        UINT id;
+        const char* text;
+    } table[] = {
+        { 94, "Installation successful!\n\nInstall now needs to restart your computer to complete changes to your system files.\nSelect \"OK\" to restart now, or cancel to restart your system yourself." },
+        { 95, "Uninstall successful!\n\nUninstall now needs to restart your computer to complete changes to your system files.\nSelect \"OK\" to restart now, or cancel to restart your system yourself." },
+        { 10001, "All Files" },
+        { 10002, "Locate" },
+        { 10005, "Creation of %1!s! failed. (%2!u!)" },
+        { 10006, "Install" },
+        { 10007, "Copying %1!s!%2!s! to %3!s!\\%4!s!" },
+        { 10008, "Copy of %1!s! to %2!s! failed. (%3!u!)" },
+        { 10014, "Removal process complete.\nAll files removed." },
+        { 10015, "Remove" },
+        { 10016, "Removal process complete.\nCheck the folder %s for excess files\nthat caused the removal process to not cleanup entirely." },
+        { 10017, "Insufficient information available to\nremove this application." },
+        { 10021, "Please enter the destination &folder:" },
+        { 10022, "You cannot install to the folder that contains the installation files." },
+        { 10023, "Can't continue without a destination folder!" },
+        { 10028, "Some portion of installation process failed." },
+        { 10029, "Installation successful!\nHappy FTP'ing!" },
+        { 10030, "Congratulations!" },
+        { 10042, "Window registration failed.\nExit and restart Windows." },
+        { 10043, "Window creation failed.\nExit and restart Windows." },
+        { 10045, "&Install or update VANTIX Pro" },
+        { 10046, "&Uninstall VANTIX Pro" },
+        { 10047, "Nothing Selected!" },
+        { 10052, "You have INI files in the VANTIX Pro folder.\nDo you want to delete these?\nWARNING: Deleting the INI files will eliminate your stored FTP sites!" },
+    };
+    for (const auto& row : table) {
+        char text[2048];
+        EXPECT_EQ(LoadMessage(row.id, text, sizeof(text)), 1) << row.id;
+        EXPECT_STREQ(text, row.text) << "string " << row.id;
+    }
+}
+
+TEST_F(Messages, LoadMessageCutsLongTextsAndFallsBackForMissingOnes)
+{
+    char text[16];
+    EXPECT_EQ(LoadMessage(IDS_INSTALL_SUCCEEDED, text, sizeof(text)), 1);
+    EXPECT_STREQ(text, "Installation su");
+
+    EXPECT_EQ(LoadMessage(4242, text, sizeof(text)), 0);
+    EXPECT_STREQ(text, "4242 DEBUG - Un");
+
+    char wide[256];
+    EXPECT_EQ(LoadMessage(4242, wide, sizeof(wide)), 0);
+    EXPECT_STREQ(wide, "4242 DEBUG - Unable to load string");
+
+    char one[1] = { 'x' };
+    EXPECT_EQ(LoadMessage(4242, one, sizeof(one)), 0);
+    EXPECT_EQ(one[0], '\0');
+
+    char untouched[4] = "abc";
+    EXPECT_EQ(LoadMessage(IDS_INSTALL_CAPTION, untouched, 0), 0);
+    EXPECT_STREQ(untouched, "abc");
+}
+
+TEST_F(Messages, FormatInsertsFillsTextAndNumberInserts)
+{
+    char pattern[256];
+    char text[CCH_INSERTS];
+    LoadMessage(IDS_COPYING_FILE, pattern, sizeof(pattern));
+    FormatInserts(text, pattern, "C:\\TEMP\\", "vantix32.exe", "C:\\Program Files\\VANTIX Pro", "vantix32.exe");
+    EXPECT_STREQ(text, "Copying C:\\TEMP\\vantix32.exe to C:\\Program Files\\VANTIX Pro\\vantix32.exe");
+
+    LoadMessage(IDS_COPY_FAILED, pattern, sizeof(pattern));
+    EXPECT_GT(FormatInserts(text, pattern, "vxcore32.hlp", "C:\\VX", 32u), 0);
+    EXPECT_STREQ(text, "Copy of vxcore32.hlp to C:\\VX failed. (32)");
+
+    LoadMessage(IDS_FOLDER_CREATION_FAILED, pattern, sizeof(pattern));
+    FormatInserts(text, pattern, "Q:\\missing", 4294967295u);
+    EXPECT_STREQ(text, "Creation of Q:\\missing failed. (4294967295)");
+}
+
+TEST(SetupLog, AppendsCrLfLinesOnlyWhileLoggingIsOn)
+{
+    vxtest::ScratchFolder scratch;
+    vxtest::CurrentFolderScope inside(scratch.Path());
+    g_bLogging = FALSE;
+    WriteLogLine("not written");
+    EXPECT_FALSE(vxtest::FileExists(scratch / "setup.log"));
+
+    g_bLogging = TRUE;
+    WriteLogLine("first");
+    WriteLogLine("second line");
+    g_bLogging = FALSE;
+    EXPECT_EQ(vxtest::ReadFileBytes(scratch / "setup.log"), "first\r\nsecond line\r\n");
+
+    // A log that cannot be opened (here: a folder of that name) loses the line quietly.
+    vxtest::ScratchFolder other;
+    vxtest::CurrentFolderScope elsewhere(other.Path());
+    CreateDirectoryA("setup.log", NULL);
+    g_bLogging = TRUE;
+    WriteLogLine("lost");
+    g_bLogging = FALSE;
+    EXPECT_TRUE(vxtest::FolderExists(other / "setup.log"));
+}
+
+}  // namespace
