@@ -1,5 +1,5 @@
-// vxcore32.dll: the VANTIX Pro core library. The program vantix32.exe and the utilities call it
-// for what every part of the product shares: the product version and the site-list files.
+// vxcore32.dll: the VANTIX Pro core library, loaded by vantix32.exe: the product version and the
+// site-list files.
 //
 // A site-list file is an INI file in which every section that has a non-empty HOST key is one FTP
 // site; the section name is the site's name as shown in the site manager:

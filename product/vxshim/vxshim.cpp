@@ -37,7 +37,8 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer(void
     return UnregisterComponent(STUB_COMPONENT);
 }
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID, REFIID, LPVOID *ppv)
+extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID, REFIID,
+                                                                          LPVOID *ppv)
 {
     if (ppv)
         *ppv = nullptr;

@@ -8,7 +8,8 @@ const LONGLONG TICKS_PER_SECOND = 10000000;   // FILETIME counts 100-nanosecond 
 
 LONGLONG ToTicks(const FILETIME &ft)
 {
-    return static_cast<LONGLONG>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
+    ULONGLONG ticks = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    return static_cast<LONGLONG>(ticks);
 }
 
 } // namespace
@@ -18,7 +19,8 @@ extern "C" __declspec(dllexport) DWORD VxSyncGetToleranceSeconds(void)
     return TOLERANCE_SECONDS;
 }
 
-extern "C" __declspec(dllexport) int VxSyncCompareTimes(const FILETIME *pftLocal, const FILETIME *pftRemote)
+extern "C" __declspec(dllexport) int VxSyncCompareTimes(const FILETIME *pftLocal,
+                                                        const FILETIME *pftRemote)
 {
     LONGLONG delta = ToTicks(*pftLocal) - ToTicks(*pftRemote);
     const LONGLONG tolerance = TOLERANCE_SECONDS * TICKS_PER_SECOND;

@@ -1,5 +1,5 @@
-// vxsyncl.dll: the comparison rules of the VANTIX Synchronize Utility, kept in a library so that
-// the scripting utility can follow the same rules for its "sync" command.
+// vxsyncl.dll: the comparison rules of the VANTIX Synchronize Utility (vxsync.exe), which decide
+// whether a local file and a remote one are the same.
 #pragma once
 #include <windows.h>
 
