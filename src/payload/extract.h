@@ -6,3 +6,9 @@
 // Returns 1 when the whole resource was written, 0 otherwise (a resource that is not carried
 // creates no file).
 int ExtractResource(HINSTANCE hInstance, int resourceRow, const char* folder, const char* fileName);
+
+// Expands the SZDD file packedPath (or copies a plain file) into targetPath. Returns 1 when the
+// target was written, or when both name the same file; 0 otherwise, in particular when the target
+// cannot be opened for writing because it is in use. If packedPath with its last character
+// replaced by '_' exists, that file is read instead and packedPath is left naming it.
+int ExpandFile(char* packedPath, const char* targetPath);

@@ -1,0 +1,269 @@
+// File placement: one carried file into the destination folder, with the replacement of
+// programs and libraries in use; next-start commands; folder creation.
+// Owns: nothing process-wide; sets g_bRebootNeeded when a replacement waits for a restart.
+//
+// Known gaps: a file in use that is not a program or library (a help file open in the viewer,
+// say) cannot be replaced and fails; the ".bak" and ".new" files stay in the destination folder.
+#include "payload/placement.h"
+#include "common/globals.h"
+#include "common/messages.h"
+#include "common/runtime.h"
+#include "common/setup_log.h"
+#include "common/window_helpers.h"
+#include "payload/extract.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+const char SCHEDULE_VALUE_STEM[] = "Harrowby";
+const unsigned SCHEDULE_VALUE_LAST = 999;  // the name has room for three digits
+
+// Joins folder and name with one backslash; FALSE when the path does not fit.
+BOOL JoinPath(char* path, size_t size, const char* folder, const char* name)
+{
+    return rt::CopyText(path, size, folder) && rt::AppendText(path, size, "\\") && rt::AppendText(path, size, name);
+}
+
+void ShowStatus(HWND statusWindow, const char* text)
+{
+    if (g_bSilent)
+        WriteLogLine(text);
+    else if (statusWindow != NULL)
+        SetWindowTextA(statusWindow, text);
+}
+
+void ShowCopyingText(const char* sourceFolder, const char* fileName, const char* destFolder, HWND statusWindow)
+{
+    char pattern[CCH_LINE];
+    char text[CCH_INSERTS];
+    LoadMessage(IDS_COPYING_FILE, pattern, sizeof(pattern));
+    FormatInserts(text, pattern, sourceFolder, fileName, destFolder, fileName);
+    ShowStatus(statusWindow, text);
+}
+
+// The extension to replace is searched for in the file's own name only: a folder whose name
+// happens to hold ".dll" or ".exe" must neither make a data file count as a program nor move the
+// file in use out of its folder.
+const char* FileNamePart(const char* path)
+{
+    const char* lastBackslash = rt::StrRChr(path, '\\');
+    return lastBackslash != NULL ? lastBackslash + 1 : path;
+}
+
+const char* FindProgramExtension(const char* path)
+{
+    const char* name = FileNamePart(path);
+    const char* extension = rt::StrStr(name, ".dll");
+    return extension != NULL ? extension : rt::StrStr(name, ".exe");
+}
+
+void RaiseRebootNeed()
+{
+    if (!g_bSilent || g_bAllowReboot)
+        g_bRebootNeeded = TRUE;
+}
+
+// The replacement name: the target cut at its program extension, then suffix.
+BOOL MakeAsideName(char* alt, size_t size, const char* target, const char* suffix)
+{
+    rt::CopyText(alt, size, target);
+    alt[FindProgramExtension(target) - target] = '\0';
+    return rt::AppendText(alt, size, suffix);
+}
+
+// A next-start command is run by a command interpreter that splits at blanks: a path whose
+// short form still holds one (8.3 names turned off, or no short form) is quoted.
+void AppendCommandPath(char* command, size_t size, const char* path)
+{
+    char shortPath[CCH_SHORT_PATH];
+    DWORD length = GetShortPathNameA(path, shortPath, sizeof(shortPath));
+    if (length == 0 || length >= sizeof(shortPath))
+        rt::CopyText(shortPath, sizeof(shortPath), path);
+    BOOL quote = rt::StrChr(shortPath, ' ') != NULL;
+    rt::AppendText(command, size, quote ? " \"" : " ");
+    rt::AppendText(command, size, shortPath);
+    if (quote)
+        rt::AppendText(command, size, "\"");
+}
+
+// Windows NT: rename the file in use aside and write the new one in its place.
+BOOL ReplaceByRenaming(char* temp, const char* target)
+{
+    char alt[CCH_LONG_PATH];
+    if (!MakeAsideName(alt, sizeof(alt), target, ".bak"))
+        return FALSE;
+    DeleteFileA(alt);
+    if (!MoveFileA(target, alt) && !MoveFileA(target, alt))
+        return FALSE;
+    return ExpandFile(temp, target);
+}
+
+// Windows 95/98: write the new file beside the one in use and copy it over at the next start.
+BOOL ReplaceAtNextStart(char* temp, const char* target)
+{
+    char alt[CCH_LONG_PATH];
+    if (!MakeAsideName(alt, sizeof(alt), target, ".new"))
+        return FALSE;
+    DeleteFileA(alt);
+    if (!ExpandFile(temp, alt))
+        return FALSE;
+    char command[2 * CCH_LONG_PATH + 32];
+    BuildNextStartCopyCommand(command, sizeof(command), alt, target);
+    return ScheduleAtStartup(command);
+}
+
+// One attempt: 1 placed (or replacement scheduled), 0 failed.
+int AttemptPlacement(const char* sourceFolder, const char* fileName, const char* destFolder, int resourceRow)
+{
+    char target[CCH_LONG_PATH];
+    char temp[CCH_LONG_PATH];
+    // A path too long for its buffer is a placement failure, never a cut path.
+    if (!JoinPath(target, sizeof(target), destFolder, fileName)
+        || !rt::CopyText(temp, sizeof(temp), sourceFolder) || !rt::AppendText(temp, sizeof(temp), g_szTempName))
+        return 0;
+
+    PumpMessages();
+    if (ExtractResource(g_hInstance, resourceRow, sourceFolder, g_szTempName) != 1)
+        return 0;
+    if (ExpandFile(temp, target)) {
+        DeleteFileA(temp);
+        return 1;
+    }
+    PumpMessages();
+
+    BOOL inUse = FindProgramExtension(target) != NULL && GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES;
+    BOOL replaced = inUse && (g_bWinNT ? ReplaceByRenaming(temp, target) : ReplaceAtNextStart(temp, target));
+    // The error of the step that failed, not of the clean-up, is what the report shows.
+    DWORD error = GetLastError();
+    DeleteFileA(temp);
+    if (!replaced) {
+        SetLastError(error);
+        return 0;
+    }
+    RaiseRebootNeed();
+    return 1;
+}
+
+// Reports a failed placement; returns the answer: IDCANCEL (always when silent), IDRETRY, ...
+int ReportPlacementFailure(const char* fileName, const char* destFolder, HWND ownerWindow)
+{
+    char pattern[CCH_LINE];
+    char caption[CCH_LINE];
+    char text[CCH_INSERTS];
+    LoadMessage(IDS_COPY_FAILED, pattern, sizeof(pattern));
+    DWORD error = GetLastError();
+    FormatInserts(text, pattern, fileName, destFolder, error);
+    LoadMessage(IDS_INSTALL_CAPTION, caption, sizeof(caption));
+    if (g_bSilent) {
+        WriteLogLine(text);
+        return IDCANCEL;
+    }
+    return MessageBoxA(ownerWindow, text, caption, MB_ICONERROR | MB_RETRYCANCEL);
+}
+
+__attribute__((noinline)) void ReportFolderFailure(const char* path, DWORD error)
+{
+    char pattern[CCH_LINE];
+    char caption[CCH_LINE];
+    char text[CCH_INSERTS];
+    LoadMessage(IDS_FOLDER_CREATION_FAILED, pattern, sizeof(pattern));
+    FormatInserts(text, pattern, path, error);
+    LoadMessage(IDS_INSTALL_CAPTION, caption, sizeof(caption));
+    if (g_bSilent)
+        WriteLogLine(text);
+    else
+        MessageBoxA(NULL, text, caption, MB_ICONERROR);
+}
+
+}  // namespace
+
+int PlaceFile(const char* sourceFolder, const char* fileName, const char* destFolder, HWND ownerWindow,
+    HWND statusWindow, int resourceRow, int reportFailure)
+{
+    ShowCopyingText(sourceFolder, fileName, destFolder, statusWindow);
+    for (;;) {
+        if (AttemptPlacement(sourceFolder, fileName, destFolder, resourceRow))
+            return 0;
+        if (!reportFailure)
+            return 0;
+        int answer = ReportPlacementFailure(fileName, destFolder, ownerWindow);
+        if (answer == IDCANCEL)
+            return 1;
+        if (answer != IDRETRY)
+            return 0;
+    }
+}
+
+void BuildNextStartCopyCommand(char* command, size_t size, const char* fromPath, const char* toPath)
+{
+    rt::CopyText(command, size, "command.com /c copy");
+    AppendCommandPath(command, size, fromPath);
+    AppendCommandPath(command, size, toPath);
+}
+
+int ScheduleAtStartup(const char* commandLine)
+{
+    HKEY runKey;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0, KEY_ALL_ACCESS, &runKey) != ERROR_SUCCESS)
+        return 0;
+    const char* subKeyName = g_bWinNT ? "RunOnce" : "RunServicesOnce";
+    HKEY subKey = NULL;
+    if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS) {
+        HKEY created;
+        subKey = NULL;
+        if (RegCreateKeyA(runKey, subKeyName, &created) == ERROR_SUCCESS) {
+            RegCloseKey(created);
+            if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS)
+                subKey = NULL;
+        }
+    }
+
+    int result = 0;
+    if (subKey != NULL) {
+        char valueName[sizeof(SCHEDULE_VALUE_STEM) + 4];
+        unsigned count = 0;
+        rt::FormatText(valueName, sizeof(valueName), "%s0", SCHEDULE_VALUE_STEM);
+        while (RegQueryValueExA(subKey, valueName, NULL, NULL, NULL, NULL) == ERROR_SUCCESS && count <= SCHEDULE_VALUE_LAST)
+            rt::FormatText(valueName, sizeof(valueName), "%s%u", SCHEDULE_VALUE_STEM, ++count);
+        // The length is given without the terminating zero; the registry adds it.
+        result = count <= SCHEDULE_VALUE_LAST
+            && RegSetValueExA(subKey, valueName, 0, REG_SZ, (const BYTE*)commandLine, (DWORD)rt::StrLen(commandLine)) == ERROR_SUCCESS;
+        RegCloseKey(subKey);
+    }
+    RegCloseKey(runKey);
+    return result;
+}
+
+int CreateFolderPath(char* path)
+{
+    int result = CreateDirectoryA(path, NULL);
+    DWORD error = result ? ERROR_SUCCESS : GetLastError();
+    if (!result && error == ERROR_ALREADY_EXISTS) {
+        result = 1;
+    } else if (!result) {
+        char* lastBackslash = (char*)rt::StrRChr(path, '\\');
+        if (lastBackslash != NULL) {
+            *lastBackslash = '\0';
+            CreateFolderPath(path);  // reports its own failure
+            *lastBackslash = '\\';
+            result = CreateDirectoryA(path, NULL);
+            error = result ? ERROR_SUCCESS : GetLastError();
+        }
+    }
+    if (!result)
+        ReportFolderFailure(path, error);
+    return result;
+}
+
+int FileExistsIn(const char* folder, const char* fileName)
+{
+    char path[CCH_LONG_PATH];
+    if (!JoinPath(path, sizeof(path), folder, fileName))
+        return 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    CloseHandle(file);
+    return 1;
+}
