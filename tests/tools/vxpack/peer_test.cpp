@@ -2,6 +2,7 @@
 // platform's LZ library (run under Wine, as the installer uses it), Debian's msexpand and
 // libmspack's SZDD reader; compares sizes with Debian's mscompress; and checks how the program
 // reports failures.
+#include "run_program.h"
 #include "szdd.h"
 #include "test_support.h"
 

@@ -1,5 +1,4 @@
-// Shared fixtures of the packer tests: the inputs every test runs over, file helpers and a
-// runner for the programs the packer's output is checked against.
+// Shared fixtures of the packer tests: the inputs every test runs over and file helpers.
 #pragma once
 
 #include "szdd.h"
@@ -29,12 +28,5 @@ void writeFile(const std::string& path, const Bytes& bytes);
 
 // An empty folder for one test, under the build tree.
 std::string freshScratchDir();
-
-// Runs a program (found on PATH when `argv[0]` has no slash) with stdin from `stdinPath`
-// (/dev/null when empty) and stdout/stderr into files, never pipes: Wine's background processes
-// inherit the descriptors and would hold a pipe open. Returns the exit status, or -1 with
-// `*error` set when the program could not be started.
-int runProgram(const std::vector<std::string>& argv, const std::string& stdinPath,
-               const std::string& stdoutPath, const std::string& stderrPath, std::string* error);
 
 }  // namespace vxpack::test
