@@ -28,6 +28,12 @@ extern int g_nM;                     // mask of selectable interfaces: 15, or 3 
 extern char g_szTempName[CCH_PATH];  // bare name of this run's scratch file in the temporary folder
 extern BOOL g_bRebootNeeded;         // a restart of Windows is needed (and, at the end, wanted)
 
+// --- progman/progman.cpp: the Program Manager DDE client -------------------------------------
+struct DDE_PLATFORM;
+extern DWORD g_ddeInstance;          // the DDE client instance; 0 before every start
+extern BOOL g_bDdeReady;             // the instance started and is not yet ended: commands go out
+extern DDE_PLATFORM g_ddePlatform;   // the DDE operations the client uses: DDEML's, or a test's
+
 // Interface bits of g_nV and g_nM.
 enum {
     IFACE_CLASSIC = 4,

@@ -10,5 +10,10 @@ enum {
     CCH_TEMP_FOLDER = 256,  // the temporary folder as GetTempPathA returns it
     CCH_LOG_LINE = 512,     // one formatted line of setup.log
     CCH_INSERTS = 1024,     // the output of FormatInserts
-    CCH_LONG_TEXT = 2048    // captions and long message texts
+    CCH_LONG_TEXT = 2048,   // captions and long message texts
+    CCH_REGISTRY_KEY = 512,    // a registry key path the installer composes
+    CCH_REGISTRY_PATH = 1024,  // a registry key path joined from a caller's key and subkey
+    // The uninstall command line holds the destination folder (CCH_LONG_PATH) three times, the
+    // group (CCH_LINE) once, and the remover's name and the options, which a fourth path covers.
+    CCH_UNINSTALL_COMMAND = 4 * CCH_LONG_PATH + CCH_LINE
 };

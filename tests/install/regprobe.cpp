@@ -1,0 +1,12 @@
+// regprobe.dll: a component library for the registration tests whose DllRegisterServer reports
+// the folder that is current while it runs, in the calling process's environment variable
+// VX_PROBE_FOLDER, and succeeds.
+#include <windows.h>
+
+extern "C" __declspec(dllexport) HRESULT WINAPI DllRegisterServer(void)
+{
+    char folder[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(sizeof(folder), folder);
+    SetEnvironmentVariableA("VX_PROBE_FOLDER", length > 0 && length < sizeof(folder) ? folder : "?");
+    return S_OK;
+}
