@@ -11,6 +11,7 @@ enum {
     CCH_LOG_LINE = 512,     // one formatted line of setup.log
     CCH_INSERTS = 1024,     // the output of FormatInserts
     CCH_LONG_TEXT = 2048,   // captions and long message texts
+    CCH_DDE_COMMAND = 516,  // one Program Manager command sent over DDE
     CCH_REGISTRY_KEY = 512,    // a registry key path the installer composes
     CCH_REGISTRY_PATH = 1024,  // a registry key path joined from a caller's key and subkey
     // The uninstall command line holds the destination folder (CCH_LONG_PATH) three times, the
