@@ -120,7 +120,7 @@ TEST(SzddCodec, OptimalParseIsNeverLargerThanGreedy) {
 
 void setDeclaredLength(Bytes& file, std::uint32_t length) {
     for (int i = 0; i < 4; ++i) {
-        file[10 + i] = static_cast<std::uint8_t>(length >> (8 * i));
+        file.at(10 + i) = static_cast<std::uint8_t>(length >> (8 * i));
     }
 }
 

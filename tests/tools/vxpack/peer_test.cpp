@@ -60,24 +60,17 @@ void expectAllReproduced(const std::vector<PackedInput>& packed, const std::stri
     }
 }
 
-// Arguments "<in> <out> <in> <out> ..." for the batch expanders, which take many pairs at once.
+// Arguments "<in> <out> <in> <out> ..." for the batch expanders, which take many pairs at once;
+// `folder` is how the expander names the scratch folder, with its trailing separator.
 std::vector<std::string> pairArguments(const std::vector<PackedInput>& packed, const std::string& suffix,
-                                       std::string (*name)(const std::string&)) {
+                                       const std::string& folder) {
     std::vector<std::string> args;
     for (const auto& input : packed) {
-        args.push_back(name(input.packedPath));
-        args.push_back(name(input.packedPath + suffix));
+        const std::string name = fs::path(input.packedPath).filename().string();
+        args.push_back(folder + name);
+        args.push_back(folder + name + suffix);
     }
     return args;
-}
-
-std::string unixName(const std::string& path) { return path; }
-
-// Wine shows the host's root as drive Z:.
-std::string wineName(const std::string& path) {
-    std::string name = "Z:" + path;
-    std::replace(name.begin(), name.end(), '/', '\\');
-    return name;
 }
 
 TEST(PeerExpanders, MsexpandReproducesEveryInput) {
@@ -97,7 +90,7 @@ TEST(PeerExpanders, LibmspackReproducesEveryInput) {
     const std::string dir = freshScratchDir();
     const auto packed = packAll(dir);
     std::vector<std::string> argv = {VX_MSPACK_EXPAND};
-    const auto pairs = pairArguments(packed, ".mspack", unixName);
+    const auto pairs = pairArguments(packed, ".mspack", dir + "/");
     argv.insert(argv.end(), pairs.begin(), pairs.end());
     std::string error;
     EXPECT_EQ(runProgram(argv, "", dir + "/out.log", dir + "/err.log", &error), 0)
@@ -110,11 +103,18 @@ TEST(PeerExpanders, WineLz32ReproducesEveryInput) {
         << "the LZ32 helper was not built: install gcc-mingw-w64-x86-64-posix and reconfigure";
     const std::string dir = freshScratchDir();
     const auto packed = packAll(dir);
+    std::string error;
+    ASSERT_EQ(runProgram({VX_WINE_PREFIX_SCRIPT, "ensure", VX_WINE_PREFIX}, "", dir + "/prefix.log", dir + "/prefix.log", &error), 0)
+        << error << slurp(dir + "/prefix.log") << " (Debian packages wine, wine64)";
+    // The LZ library keeps a file's path in a 128-character OFSTRUCT, which a path into the build
+    // tree can outgrow: the scratch folder is shown to Wine as a drive of its own.
+    const fs::path drive = fs::path(VX_WINE_PREFIX) / "dosdevices" / "v:";
+    fs::remove(drive);
+    fs::create_directory_symlink(dir, drive);
     std::vector<std::string> argv = {VX_WINE_RUN, VX_LZ32_EXPAND};
-    const auto pairs = pairArguments(packed, ".lz32", wineName);
+    const auto pairs = pairArguments(packed, ".lz32", "V:\\");
     argv.insert(argv.end(), pairs.begin(), pairs.end());
     setenv("VX_WINE_PREFIX", VX_WINE_PREFIX, 1);
-    std::string error;
     EXPECT_EQ(runProgram(argv, "", dir + "/out.log", dir + "/err.log", &error), 0)
         << error << slurp(dir + "/out.log") << slurp(dir + "/err.log") << " (Debian packages wine, wine64)";
     expectAllReproduced(packed, ".lz32");
