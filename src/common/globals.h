@@ -34,6 +34,9 @@ extern DWORD g_ddeInstance;          // the DDE client instance; 0 before every 
 extern BOOL g_bDdeReady;             // the instance started and is not yet ended: commands go out
 extern DDE_PLATFORM g_ddePlatform;   // the DDE operations the client uses: DDEML's, or a test's
 
+// --- wizard/dialogs.cpp: the wizard's dialogs ------------------------------------------------
+extern BOOL g_bCancelCopy;           // Cancel was pressed in the copy-progress dialog; never reset
+
 // Interface bits of g_nV and g_nM.
 enum {
     IFACE_CLASSIC = 4,

@@ -374,13 +374,17 @@ void DeleteRegistryTree(HKEY root, const std::string& key)
     HKEY handle;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS)
         return;
+    // Names first, then the deletions: a child that cannot be deleted must not be met again.
+    std::vector<std::string> children;
     char child[256];
-    for (;;) {
+    for (DWORD index = 0;; ++index) {
         DWORD size = sizeof(child);
-        if (RegEnumKeyExA(handle, 0, child, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+        if (RegEnumKeyExA(handle, index, child, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
             break;
-        DeleteRegistryTree(handle, child);
+        children.push_back(child);
     }
+    for (const std::string& name : children)
+        DeleteRegistryTree(handle, name);
     RegCloseKey(handle);
     RegDeleteKeyA(root, key.c_str());
 }
