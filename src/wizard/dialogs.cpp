@@ -3,8 +3,9 @@
 // each question.
 // Owns: g_bCancelCopy (set by the copy-progress dialog's Cancel; never set while there is none).
 //
-// Known gaps: removal is never chosen (the mode dialog proposes Install); the folder question
-// accepts the proposed folder once and is then cancelled, as nothing else could be entered.
+// Known gaps: removal is never chosen (the mode dialog proposes Install); within one run of the
+// wizard the folder question accepts the proposed folder once and, if that folder is refused, is
+// then cancelled, as nothing else could be entered.
 #include "wizard/dialogs.h"
 #include "common/globals.h"
 #include "common/runtime.h"
@@ -13,12 +14,14 @@ BOOL g_bCancelCopy = FALSE;
 
 namespace {
 
-BOOL s_folderProposed = FALSE;
+BOOL s_folderProposed = FALSE;  // the folder question was answered in this run of the wizard
 
 }  // namespace
 
 int AskInstallOrRemove(HWND, HINSTANCE)
 {
+    // The first question of every interactive run: the ones after it are asked afresh.
+    s_folderProposed = FALSE;
     return 1;
 }
 

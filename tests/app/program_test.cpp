@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/window_driver.h"
 #include "harness/wine_env.h"
 
 using vxtest::ScratchFolder;
@@ -26,19 +27,46 @@ std::set<std::string> TempNames()
     return std::set<std::string>(names.begin(), names.end());
 }
 
-TEST(Program, RunsToTheEndCleansTheTempFolderAndExitsZero)
+// An interactive run as a user starts it: every question takes its proposed answer (the earlier
+// install's folder, recorded in WIN.INI, is a folder of the test's here, outside the temporary
+// folder, which is refused as a destination), the host window stays on screen behind the closing
+// question, and the run ends with 0 and a clean temporary folder.
+TEST(Program, InteractiveRunShowsTheHostWindowUntilTheClosingQuestionAndExitsZero)
 {
+    std::string dest = "C:\\VANTIX Test " + std::to_string(GetCurrentProcessId());
+    WriteProfileStringA("VANTIX", "DIR", dest.c_str());
     std::set<std::string> before = TempNames();
-    EXPECT_EQ(vxtest::RunProgram(InstallerPath("win64"), ""), 0u);
+    vxtest::Program program = vxtest::StartProgram(InstallerPath("win64"), "");
+    ASSERT_TRUE(program.Started());
+
+    HWND host = vxtest::WaitForWindow(program.Id(), "VXInstal", "VANTIX Pro Install (32)", 60000);
+    ASSERT_NE(host, (HWND)NULL) << "the host window is shown";
+    // The Explorer interface was registered, so the closing question is the restart prompt.
+    HWND question = vxtest::WaitForWindow(program.Id(), "#32770", "Congratulations!", 120000);
+    ASSERT_NE(question, (HWND)NULL);
+    EXPECT_EQ(vxtest::MessageBoxText(question).substr(0, 24), "Installation successful!");
+    EXPECT_TRUE(IsWindowVisible(host)) << "the host window stays behind the question";
+    RECT rect;
+    GetWindowRect(host, &rect);
+    EXPECT_EQ(rect.right - rect.left, 816) << "four fifths of the 1024 x 768 test display";
+    EXPECT_EQ(rect.bottom - rect.top, 612);
+    vxtest::PressButton(question, IDCANCEL);  // no restart
+    EXPECT_EQ(program.Wait(60000), 0u);
+    EXPECT_TRUE(vxtest::FileExists(vxtest::JoinPath(dest, "vantix32.exe")));
+    vxtest::RemoveTree(dest);
 
     std::set<std::string> after = TempNames();
     std::vector<std::string> added;
     std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
-    // Only the scratch file reserved at start stays; "Install.ini" and the packed names go.
-    ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(added[0].substr(0, 3), "VXS");
-    EXPECT_EQ(after.count("Install.ini"), 0u);
-    DeleteFileA(vxtest::JoinPath(vxtest::TempFolder(), added[0]).c_str());
+    // "Install.ini", the packed names and the scratch file (each placement deletes it after use)
+    // are all gone.
+    EXPECT_TRUE(added.empty()) << ::testing::PrintToString(added);
+
+    WriteProfileStringA("VANTIX", NULL, NULL);
+    for (HWND window; (window = FindWindowA("ExplorerWClass", NULL)) != NULL;) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        Sleep(200);
+    }
 }
 
 // The carried settings cannot be written when the temporary folder does not exist, so the
@@ -48,13 +76,18 @@ TEST(Program, SettingsBesideTheInstallerAreUsedWhenTheCarriedCopyCannotBeWritten
     ScratchFolder installerFolder;
     ScratchFolder workFolder;
     std::string installer = vxtest::CopyProgramAs(InstallerPath("win64"), installerFolder.Path(), "vxsetup.exe");
-    vxtest::WriteFileBytes(installerFolder / "install.ini", "[INSTALL]\r\nQUIET=TRUE\r\nLOGGING=TRUE\r\nLINE1=beside\r\n");
+    // The destination lies under a plain file: the silent install stops right after the settings.
+    vxtest::WriteFileBytes(workFolder / "blocker", "a file");
+    vxtest::WriteFileBytes(installerFolder / "install.ini", "[INSTALL]\r\nQUIET=TRUE\r\nLOGGING=TRUE\r\nLINE1=beside\r\n"
+        "[VANTIX]\r\nDIR32=" + (workFolder / "blocker\\VANTIX") + "\r\n");
+    WriteProfileStringA("VANTIX", NULL, NULL);
     vxtest::RunOptions options;
     options.workingFolder = workFolder.Path();
     options.environment = { { "TMP", workFolder / "missing" }, { "TEMP", workFolder / "missing" } };
 
     EXPECT_EQ(vxtest::RunProgram(installer, "", options), 0u);
-    EXPECT_EQ(vxtest::ReadFileBytes(workFolder / "setup.log"),
+    std::string log = vxtest::ReadFileBytes(workFolder / "setup.log");
+    EXPECT_EQ(log.substr(0, log.find("Creation of")),
         "g_bSilent=1\r\ng_bNoPass=0\r\ngbInstallBonusPack=1\r\ng_iconLocation=0\r\ng_bExplore=1\r\n"
         "g_szLine1=\"beside\"\r\ng_szLine2=\"\"\r\n");
 }

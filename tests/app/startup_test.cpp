@@ -137,7 +137,8 @@ TEST(HostWindowPlacement, FourFifthsOfTheDesktopCentred)
 
 // WinMain run inside the test program (its resources are linked in): the settings come from a
 // scratch folder because the temporary folder named by TMP does not exist, so nothing can be
-// written there and the current folder stays the scratch folder.
+// written there and the current folder stays the scratch folder. Their destination lies in that
+// folder, under a plain file, so the wizard ends before anything is installed.
 class StartInProcess : public ::testing::Test {
 protected:
     void SetUp() override
@@ -153,7 +154,9 @@ protected:
     }
     int Run(const std::string& settings)
     {
-        vxtest::WriteFileBytes(scratch_ / "install.ini", settings);
+        vxtest::WriteFileBytes(scratch_ / "blocker", "a file");
+        vxtest::WriteFileBytes(scratch_ / "install.ini", settings + "[VANTIX]\r\nDIR32=" + (scratch_ / "blocker\\VANTIX") + "\r\n");
+        WriteProfileStringA("VANTIX", NULL, NULL);
         vxtest::CurrentFolderScope inside(scratch_.Path());
         vxtest::EnvironmentScope tmp("TMP", missingTemp_);
         vxtest::EnvironmentScope temp("TEMP", missingTemp_);
@@ -181,7 +184,12 @@ TEST_F(StartInProcess, InteractiveRunShowsTheHostWindowAndEndsWithZero)
     EXPECT_EQ(Run("[INSTALL]\r\n"), 0);
     ASSERT_FALSE(watcher.ActivatedClasses().empty());
     EXPECT_EQ(watcher.ActivatedClasses()[0], HOST_WINDOW_CLASS);
-    EXPECT_TRUE(watcher.Dialogs().empty());
+    // The proposed folder lies inside the folder the installer runs from: refused, then the
+    // question ends without a folder.
+    ASSERT_EQ(watcher.Dialogs().size(), 2u);
+    EXPECT_EQ(watcher.Dialogs()[0].text, "You cannot install to the folder that contains the installation files.");
+    EXPECT_EQ(watcher.Dialogs()[1].text, "Can't continue without a destination folder!");
+    EXPECT_EQ(watcher.Dialogs()[1].caption, "VANTIX Pro Installation");
 }
 
 TEST_F(StartInProcess, SilentRunCreatesTheHostWindowButShowsNothing)

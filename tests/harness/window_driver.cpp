@@ -152,18 +152,36 @@ LRESULT CALLBACK DialogAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam)
                 self->created_.push_back("#atom");
         } else if (code == HCBT_ACTIVATE) {
             self->activated_.push_back(WindowClass(window));
+            // A dialog may be activated before its texts are set: it is read and answered from
+            // its own modal loop, by a timer of this thread.
             if (self->activated_.back() == "#32770") {
-                self->seen_.push_back({ WindowText(window), MessageBoxText(window) });
-                int answer = IDCANCEL;
-                if (!self->answers_.empty()) {
-                    answer = self->answers_.front();
-                    self->answers_.erase(self->answers_.begin());
-                }
-                PressButton(window, answer);
+                self->pending_.push_back(window);
+                SetTimer(NULL, 0, 10, AnswerPending);
             }
         }
     }
     return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+void CALLBACK DialogAnswerer::AnswerPending(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(NULL, timer);
+    DialogAnswerer* self = s_answerer;
+    if (self == NULL)
+        return;
+    std::vector<HWND> pending;
+    pending.swap(self->pending_);
+    for (HWND window : pending) {
+        if (!IsWindow(window))
+            continue;
+        self->seen_.push_back({ WindowText(window), MessageBoxText(window) });
+        int answer = IDCANCEL;
+        if (!self->answers_.empty()) {
+            answer = self->answers_.front();
+            self->answers_.erase(self->answers_.begin());
+        }
+        PressButton(window, answer);
+    }
 }
 
 }  // namespace vxtest

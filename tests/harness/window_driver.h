@@ -25,8 +25,8 @@ void PressButton(HWND dialog, int id);
 void TypeInto(HWND dialog, int id, const std::string& text);
 
 // Watches the dialogs and message boxes created on the calling thread while it lives (a
-// thread-local CBT hook, as the code under test runs on the test's thread) and answers each one
-// as it is activated with the next button id queued, or IDCANCEL when the queue is empty.
+// thread-local CBT hook, as the code under test runs on the test's thread) and answers each one,
+// once its modal loop runs, with the next button id queued, or IDCANCEL when the queue is empty.
 class DialogAnswerer {
 public:
     DialogAnswerer();
@@ -47,11 +47,13 @@ public:
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK AnswerPending(HWND, UINT, UINT_PTR timer, DWORD);
     HHOOK hook_;
     std::vector<int> answers_;
     std::vector<Seen> seen_;
     std::vector<std::string> created_;
     std::vector<std::string> activated_;
+    std::vector<HWND> pending_;  // dialogs activated and not answered yet
 };
 
 }  // namespace vxtest
