@@ -4,63 +4,17 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "pe_file.h"
 #include "product_paths.h"
 #include "window_driver.h"
 #include "wine_env.h"
 
 namespace {
-
-struct Import {
-    std::string dll;   // upper case
-    std::string function;
-};
-
-// Reads the import directory of a PE file (PE32 or PE32+) from its bytes.
-std::vector<Import> ReadImports(const std::string &image)
-{
-    std::vector<Import> imports;
-    const char *base = image.data();
-    auto dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
-    if (image.size() < sizeof *dos || dos->e_magic != IMAGE_DOS_SIGNATURE)
-        return imports;
-    const char *nt = base + dos->e_lfanew;
-    auto file = reinterpret_cast<const IMAGE_FILE_HEADER *>(nt + 4);
-    const char *optional = nt + 4 + sizeof(IMAGE_FILE_HEADER);
-    const bool pe64 = *reinterpret_cast<const WORD *>(optional) == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
-    const IMAGE_DATA_DIRECTORY &directory =
-        pe64 ? reinterpret_cast<const IMAGE_OPTIONAL_HEADER64 *>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT]
-             : reinterpret_cast<const IMAGE_OPTIONAL_HEADER32 *>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    auto sections = reinterpret_cast<const IMAGE_SECTION_HEADER *>(optional + file->SizeOfOptionalHeader);
-    auto at = [&](DWORD rva) -> const char * {
-        for (int i = 0; i < file->NumberOfSections; ++i) {
-            const IMAGE_SECTION_HEADER &s = sections[i];
-            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + std::max(s.Misc.VirtualSize, s.SizeOfRawData))
-                return base + s.PointerToRawData + (rva - s.VirtualAddress);
-        }
-        return nullptr;
-    };
-
-    for (auto descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(at(directory.VirtualAddress));
-         descriptor && descriptor->Name; ++descriptor) {
-        std::string dll = at(descriptor->Name);
-        std::transform(dll.begin(), dll.end(), dll.begin(), ::toupper);
-        const char *thunk = at(descriptor->OriginalFirstThunk ? descriptor->OriginalFirstThunk : descriptor->FirstThunk);
-        for (;; thunk += pe64 ? 8 : 4) {
-            ULONGLONG entry = pe64 ? *reinterpret_cast<const ULONGLONG *>(thunk) : *reinterpret_cast<const DWORD *>(thunk);
-            if (entry == 0)
-                break;
-            bool byOrdinal = pe64 ? (entry & IMAGE_ORDINAL_FLAG64) != 0 : (entry & IMAGE_ORDINAL_FLAG32) != 0;
-            imports.push_back({dll, byOrdinal ? "#ordinal" : std::string(at(static_cast<DWORD>(entry)) + 2)});
-        }
-    }
-    return imports;
-}
 
 struct BinaryCase {
     const char *file;
@@ -89,27 +43,18 @@ const BinaryCase BINARIES[] = {
     {"vxsyncl.dll", {"KERNEL32.DLL", "MSVCRT.DLL"}},
 };
 
-// Functions that Windows 95's KERNEL32 lacks and that the GCC, C++ and threads runtimes import.
-// A binary importing one does not even load there.
-const char *const NOT_ON_WINDOWS_95[] = {
-    "GetTickCount64", "AddVectoredExceptionHandler", "RemoveVectoredExceptionHandler",
-    "TryEnterCriticalSection", "IsDebuggerPresent", "GetHandleInformation",
-    "InitializeCriticalSectionAndSpinCount", "SwitchToThread", "GetSystemTimePreciseAsFileTime",
-    "InitOnceExecuteOnce", "FlsAlloc",
-};
-
 TEST(Imports, OnlySystemDllsMsvcrtAndOwnLibrariesAndNoFunctionNewerThanWindows95)
 {
     for (const BinaryCase &c : BINARIES) {
         SCOPED_TRACE(c.file);
-        std::vector<Import> imports = ReadImports(vxtest::ReadFileBytes(ProductFile(c.file)));
+        std::vector<vxtest::PeImport> imports = vxtest::ReadPeFile(vxtest::ReadFileBytes(ProductFile(c.file))).imports;
         ASSERT_FALSE(imports.empty());
         std::set<std::string> dlls;
-        for (const Import &import : imports) {
+        for (const vxtest::PeImport &import : imports) {
             dlls.insert(import.dll);
             if (import.dll != "KERNEL32.DLL")
                 continue;
-            for (const char *missing : NOT_ON_WINDOWS_95)
+            for (const char *missing : vxtest::NOT_ON_WINDOWS_95)
                 EXPECT_NE(import.function, missing);
         }
         EXPECT_EQ(dlls, c.dlls);
