@@ -282,6 +282,17 @@ std::string CurrentFolder()
     return path;
 }
 
+std::vector<std::string> SplitLines(const std::string& text, const std::string& lineEnd, UnendedLine unended)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find(lineEnd, start)) != std::string::npos; start = end + lineEnd.size())
+        lines.push_back(text.substr(start, end - start));
+    if (unended == UnendedLine::Kept && start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
 ScratchFolder::ScratchFolder(const std::string& label)
 {
     static unsigned counter = 0;

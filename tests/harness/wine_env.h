@@ -70,6 +70,13 @@ void RemoveTree(const std::string& path);
 std::string TempFolder();                          // GetTempPathA without the trailing backslash
 std::string CurrentFolder();
 
+// What SplitLines makes of text after the last line end: a line still being written is Dropped;
+// a file whose last line may lack its end Keeps it.
+enum class UnendedLine { Dropped, Kept };
+// The lines of text, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text, const std::string& lineEnd = "\r\n",
+    UnendedLine unended = UnendedLine::Dropped);
+
 // A new empty folder under the system temporary folder, removed with everything in it at the
 // end of its scope.
 class ScratchFolder {

@@ -30,20 +30,6 @@ const char *const SITE_LIST_FILES[] = {
     "vxsites.ini", "olsites.ini", "swsites.ini", "gvsites.ini",
 };
 
-std::vector<std::string> SplitLines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 uint32_t Le32(const std::string &bytes, size_t offset)
 {
     uint32_t value = 0;
@@ -72,7 +58,7 @@ TEST(MainIniTemplate, StartsWithMySitesAndCarriesTheMarkers)
     const std::string text = vxtest::ReadFileBytes(ProductFile("VANTIX.ini"));
     ASSERT_FALSE(text.empty());
     ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
-    std::vector<std::string> lines = SplitLines(text);
+    std::vector<std::string> lines = vxtest::SplitLines(text, "\r\n", vxtest::UnendedLine::Kept);
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], "[MySites]");
     EXPECT_EQ(lines[1], "FILENAME=$$\\original.ini");
@@ -140,7 +126,8 @@ TEST(HelpContents, EveryTopicNamedExistsInTheHelpFileItsBaseNames)
 {
     for (const ContentsCase &c : CONTENTS_FILES) {
         SCOPED_TRACE(c.contents);
-        std::vector<std::string> lines = SplitLines(vxtest::ReadFileBytes(ProductFile(c.contents)));
+        std::vector<std::string> lines = vxtest::SplitLines(vxtest::ReadFileBytes(ProductFile(c.contents)), "\r\n",
+                                                                vxtest::UnendedLine::Kept);
         const std::string help = vxtest::ReadFileBytes(ProductFile(c.helpFile));
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines[0].substr(0, lines[0].find('>')), std::string(":Base ") + c.helpFile);

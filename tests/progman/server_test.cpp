@@ -30,15 +30,6 @@ private:
     HWND window_;
 };
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
-
 bool WaitUntil(bool (*condition)(const std::string&), const std::string& argument, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -70,7 +61,7 @@ protected:
         EXPECT_EQ(recorder_.Wait(10000), 0u);
         CloseHandle(endEvent_);
     }
-    std::vector<std::string> Received() const { return Lines(vxtest::ReadFileBytes(log_)); }
+    std::vector<std::string> Received() const { return vxtest::SplitLines(vxtest::ReadFileBytes(log_), "\n"); }
 
     SessionWindow window_;
     ScratchFolder scratch_{ "progman" };

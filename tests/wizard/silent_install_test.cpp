@@ -19,15 +19,6 @@ namespace {
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro";
 const char DESKTOP_NAMESPACE[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\Namespace\\";
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
-
 std::string WinIni(const char* key)
 {
     char value[512];
@@ -124,7 +115,7 @@ TEST_F(SilentInstall, FullInstallWithWinesProgramManager)
         "g_bExplore=1", "g_szLine1=\"silent test\"", "g_szLine2=\"\"", "nV=12 nM=15" };
     for (const char* name : EVERY_FILE_IN_ORDER)
         expected.push_back("Copying " + temp_ + "\\" + name + " to " + dest_ + "\\" + name);
-    EXPECT_EQ(Lines(Log()), expected);
+    EXPECT_EQ(vxtest::SplitLines(Log()), expected);
 
     EXPECT_EQ(vxtest::ListFolder(dest_).size(), 35u);
     std::string ini = vxtest::ReadFileBytes(vxtest::JoinPath(dest_, "VANTIX.ini"));
@@ -192,11 +183,7 @@ TEST_F(SilentInstall, TheRecordingProgramManagerSeesTheCommandsInOrder)
         std::vector<std::string> commands = item(entry.first, entry.second);
         expected.insert(expected.end(), commands.begin(), commands.end());
     }
-    std::vector<std::string> lines;
-    std::string text = vxtest::ReadFileBytes(received);
-    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(vxtest::SplitLines(vxtest::ReadFileBytes(received), "\n"), expected);
     EXPECT_EQ(WinIni("GROUP"), "FTP Tools");
 }
 
@@ -248,7 +235,7 @@ TEST_F(SilentInstall, DestinationPrecedenceAndSilentRefusals)
     std::string installer = Stamp("[INSTALL]\r\nQUIET=TRUE\r\nLOGGING=TRUE\r\n[VANTIX]\r\nDIR32=" + fromSettings + "\r\n");
 
     ASSERT_EQ(Install(installer), 0u);
-    std::vector<std::string> log = Lines(Log());
+    std::vector<std::string> log = vxtest::SplitLines(Log());
     ASSERT_EQ(log.size(), 9u);
     EXPECT_EQ(log[7].find("Creation of " + fromSettings + " failed. ("), 0u) << log[7];
     EXPECT_EQ(log[8], "Failed to create DestDir \"" + fromSettings + "\"");
@@ -256,14 +243,14 @@ TEST_F(SilentInstall, DestinationPrecedenceAndSilentRefusals)
     WriteProfileStringA("VANTIX", "DIR", fromEarlier.c_str());
     DeleteFileA(vxtest::JoinPath(temp_, "setup.log").c_str());
     ASSERT_EQ(Install(installer), 0u);
-    EXPECT_EQ(Lines(Log()).back(), "Failed to create DestDir \"" + fromEarlier + "\"") << "an earlier install's folder wins";
+    EXPECT_EQ(vxtest::SplitLines(Log()).back(), "Failed to create DestDir \"" + fromEarlier + "\"") << "an earlier install's folder wins";
     WriteProfileStringA("VANTIX", NULL, NULL);
 
     // The temporary folder itself, with its backslash, is the source folder.
     installer = Stamp("[INSTALL]\r\nQUIET=TRUE\r\nLOGGING=TRUE\r\n[VANTIX]\r\nDIR32=" + temp_ + "\\\r\n");
     DeleteFileA(vxtest::JoinPath(temp_, "setup.log").c_str());
     ASSERT_EQ(Install(installer), 0u);
-    EXPECT_EQ(Lines(Log()).back(), "SourceDir=DestDir \"" + temp_ + "\\\"");
+    EXPECT_EQ(vxtest::SplitLines(Log()).back(), "SourceDir=DestDir \"" + temp_ + "\\\"");
     EXPECT_FALSE(vxtest::FileExists(vxtest::JoinPath(temp_, "vantix32.exe")));
     EXPECT_EQ(WinIni("DEFDIR"), "<absent>");
 }
