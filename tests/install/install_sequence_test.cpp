@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/globals.h"
+#include "harness/installer_state.h"
 #include "harness/window_driver.h"
 #include "harness/wine_env.h"
 #include "install/registration.h"
@@ -78,17 +79,6 @@ std::string RegistryText(HKEY root, const std::string& key, const char* value)
     return vxtest::ReadRegistryText(root, key, value == nullptr ? "" : value, &data) ? data : "<absent>";
 }
 
-void ResetCatalogue()
-{
-    const FILE_GROUP* groups[] = { &g_coreFiles, &g_explorerFiles, &g_utilityFiles, &g_commonFiles, &g_iniFiles };
-    for (const FILE_GROUP* group : groups) {
-        for (int i = 0; i < group->count; ++i) {
-            group->entries[i].dwStatus = 0;
-            group->entries[i].nResult = 0;
-        }
-    }
-}
-
 DWORD StatusOf(const char* fileName)
 {
     const FILE_GROUP* groups[] = { &g_coreFiles, &g_explorerFiles, &g_utilityFiles, &g_commonFiles, &g_iniFiles };
@@ -143,17 +133,9 @@ class InstallSequence : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_hInstance = GetModuleHandleA(NULL);
-        strcpy(g_szTempName, "VXSSEQ.tmp");
-        g_bWinNT = TRUE;
+        vxtest::ResetInstallerState("VXSSEQ.tmp");
         g_bSilent = TRUE;  // reports go to the (unused) log instead of message boxes
-        g_bLogging = FALSE;
-        g_bAllowReboot = FALSE;
-        g_bCancelCopy = FALSE;
-        g_bNoPass = FALSE;
-        g_iconLocation = 0;
-        g_szIniFile[0] = '\0';
-        ResetCatalogue();
+        vxtest::ResetCatalogueStatus();
         AllowEverything(HKEY_CLASSES_ROOT, BASE_SERVER_KEY);
         ForgetSystemRecords();
         s_commands.clear();
@@ -174,7 +156,7 @@ protected:
     }
     int Run(DWORD selection)
     {
-        ResetCatalogue();
+        vxtest::ResetCatalogueStatus();
         s_commands.clear();
         return RunInstallSequence(source_.c_str(), dest_.c_str(), selection, &outcome_, NULL, NULL, failure_);
     }

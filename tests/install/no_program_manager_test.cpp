@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include "common/globals.h"
+#include "harness/installer_state.h"
 #include "harness/wine_env.h"
 
 namespace {
@@ -18,9 +19,7 @@ TEST(NoProgramManager, TheInstallGoesOnWithoutItsGroup)
     std::string source = scratch.Path() + "\\";
     std::string dest = scratch / "VANTIX Pro";
     CreateDirectoryA(dest.c_str(), NULL);
-    g_hInstance = GetModuleHandleA(NULL);
-    strcpy(g_szTempName, "VXSNOPM.tmp");
-    g_bWinNT = TRUE;
+    vxtest::ResetInstallerState("VXSNOPM.tmp");
     g_bSilent = TRUE;
     WriteProfileStringA("VANTIX", NULL, NULL);
 

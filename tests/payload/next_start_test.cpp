@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "harness/installer_state.h"
 #include "payload_fixture.h"
 
 using payloadtest::HeldOpen;
@@ -33,11 +34,8 @@ TEST(NextStart, AProgramInUseOnWindows95IsReplacedByTheNextStart)
     ASSERT_TRUE(CopyFileA(vxtest::JoinPath(vxtest::ModuleFolder(), "command.com").c_str(),
         vxtest::JoinPath(SystemFolder(), "command.com").c_str(), FALSE));
 
-    g_hInstance = GetModuleHandleA(NULL);
-    strcpy(g_szTempName, "VXSNEXT.tmp");
+    vxtest::ResetInstallerState("VXSNEXT.tmp");
     g_bWinNT = FALSE;
-    g_bSilent = FALSE;
-    g_bRebootNeeded = FALSE;
     {
         HeldOpen running(target);
         std::string source = scratch.Path() + "\\";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/setup_log.h"
+#include "harness/installer_state.h"
 #include "harness/window_driver.h"
 #include "payload_fixture.h"
 
@@ -66,13 +67,7 @@ class Placement : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_hInstance = GetModuleHandleA(NULL);
-        strcpy(g_szTempName, "VXSTEST.tmp");
-        g_bWinNT = TRUE;
-        g_bSilent = FALSE;
-        g_bAllowReboot = FALSE;
-        g_bRebootNeeded = FALSE;
-        g_bLogging = FALSE;
+        vxtest::ResetInstallerState("VXSTEST.tmp");
         source_ = scratch_.Path() + "\\";
         dest_ = scratch_ / "dest";
         CreateDirectoryA(dest_.c_str(), NULL);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/globals.h"
+#include "harness/installer_state.h"
 #include "harness/window_driver.h"
 #include "harness/wine_env.h"
 #include "install/install_sequence.h"
@@ -41,13 +42,7 @@ class Wizard : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_hInstance = GetModuleHandleA(NULL);
-        strcpy(g_szTempName, "VXSWIZ.tmp");
-        g_bWinNT = TRUE;
-        g_bLogging = FALSE;
-        g_bCancelCopy = FALSE;
-        g_iconLocation = 0;
-        gbInstallBonusPack = FALSE;
+        vxtest::ResetInstallerState("VXSWIZ.tmp");
         WriteProfileStringA("VANTIX", NULL, NULL);
         realPlatform_ = g_ddePlatform;
         g_ddePlatform = { StartRecorded, SendRecorded, EndRecorded };
@@ -69,10 +64,7 @@ protected:
     // One run of the wizard from the temporary folder, as the host window starts it.
     int Run(int nV)
     {
-        for (const FILE_GROUP* group : { &g_coreFiles, &g_explorerFiles, &g_utilityFiles, &g_commonFiles, &g_iniFiles }) {
-            for (int i = 0; i < group->count; ++i)
-                group->entries[i].dwStatus = 0;
-        }
+        vxtest::ResetCatalogueStatus();
         WriteProfileStringA("VANTIX", NULL, NULL);
         vxtest::CurrentFolderScope inTemp(temp_);
         return RunSetupWizard(NULL, nV, 15);
