@@ -23,3 +23,7 @@ struct COMPONENT_INFO {
 
 HRESULT RegisterComponent(HMODULE hModule, const COMPONENT_INFO &component);
 HRESULT UnregisterComponent(const COMPONENT_INFO &component);
+
+// The component a library registers through the entry points of component_exports.cpp; each
+// library built with that file defines it.
+extern const COMPONENT_INFO THIS_COMPONENT;
