@@ -9,9 +9,11 @@
 
 namespace vxtest {
 
-// Every setting at its default (no settings file), Windows NT as Wine reports it, interactive,
-// no restart needed, no copy cancelled; the resources are the test program's own and the run's
-// scratch file in the temporary folder is named tempName.
+// Every variable at the value the program starts with, before any settings are read (so not
+// UseDefaultSettings' values, which allow a restart and select the Explorer and the Bonus Pack):
+// interactive, no log, no restart allowed or needed, no copy cancelled. Windows NT, as Wine
+// reports it; the resources are the test program's own and the run's scratch file in the
+// temporary folder is named tempName.
 inline void ResetInstallerState(const char* tempName)
 {
     g_hInstance = GetModuleHandleA(NULL);
