@@ -438,13 +438,22 @@ TEST_F(InstallSequence, GroupNamesAndTheProgramManagerClient)
         { nullptr, "VANTIX Pro" }, { "", "VANTIX Pro" }, { "FTP Tools", "FTP Tools" },
         { "Tools [new]", "VANTIX Pro" }, { "Tools (1998)", "VANTIX Pro" }, { "The \"FTP\" Tools", "VANTIX Pro" }, { "FTP, Tools", "VANTIX Pro" },
     };
+    vxtest::CurrentFolderScope inside(settingsFolder.Path());
+    g_bLogging = TRUE;
     for (const auto& c : cases) {
         vxtest::WriteFileBytes(settings, c.group32 == nullptr ? "[VANTIX]\r\n" : std::string("[VANTIX]\r\nGROUP32=") + c.group32 + "\r\n");
+        DeleteFileA((settingsFolder / "setup.log").c_str());
         EXPECT_EQ(Run(SEL_BONUS | SEL_SILENT), 1);
         EXPECT_EQ(ReadWinIni("GROUP"), c.group) << (c.group32 ? c.group32 : "(none)");
         ASSERT_FALSE(s_commands.empty());
         EXPECT_EQ(s_commands[0], std::string("[CreateGroup(") + c.group + ")]");
+        // A name that is not used is said so in the log.
+        std::string log = vxtest::ReadFileBytes(settingsFolder / "setup.log");
+        bool replaced = c.group32 != nullptr && c.group32[0] != '\0' && std::string(c.group32) != c.group;
+        EXPECT_EQ(log.find(std::string("GROUP32=\"") + (c.group32 ? c.group32 : "") + "\" cannot be sent to Program Manager; using \"VANTIX Pro\"\r\n") != std::string::npos,
+            replaced) << log;
     }
+    g_bLogging = FALSE;
     g_szIniFile[0] = '\0';
 
     // A client that cannot start: the install fails after the WIN.INI records.
