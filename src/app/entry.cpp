@@ -1,5 +1,6 @@
 // The process entry of vxsetup.exe, which links no C runtime: the system calls this function
 // directly, and it hands over to WinMain and ends the process with WinMain's result.
+// Owns: nothing process-wide.
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showState);

@@ -2,6 +2,7 @@
 // zero-initialised buffers and the like). Linked into vxsetup.exe only, which has no C runtime;
 // everything else gets them from its runtime. Compiled freestanding, so these loops are not
 // turned back into calls to themselves.
+// Owns: nothing process-wide.
 #include <stddef.h>
 
 extern "C" {
