@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+#include <shlobj.h>
 #include <stdlib.h>
 
 namespace vxtest {
@@ -282,6 +284,13 @@ std::string CurrentFolder()
     return path;
 }
 
+std::string ProgramsFolder()
+{
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(NULL, CSIDL_PROGRAMS, NULL, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
 std::vector<std::string> SplitLines(const std::string& text, const std::string& lineEnd, UnendedLine unended)
 {
     std::vector<std::string> lines;
@@ -364,6 +373,12 @@ bool ReadRegistryText(HKEY root, const std::string& key, const std::string& valu
     return true;
 }
 
+std::string RegistryText(HKEY root, const std::string& key, const std::string& value)
+{
+    std::string data;
+    return ReadRegistryText(root, key, value, &data) ? data : "<absent>";
+}
+
 void WriteRegistryText(HKEY root, const std::string& key, const std::string& value, const std::string& data)
 {
     HKEY handle;
@@ -407,6 +422,24 @@ bool RegistryKeyExists(HKEY root, const std::string& key)
         return false;
     RegCloseKey(handle);
     return true;
+}
+
+void SetRegistryKeyAccess(HKEY root, const std::string& key, const char* sddl)
+{
+    HKEY handle;
+    ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, WRITE_DAC, NULL, &handle, NULL), ERROR_SUCCESS) << key;
+    PSECURITY_DESCRIPTOR descriptor = NULL;
+    EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, NULL)) << sddl;
+    EXPECT_EQ(RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS) << key;
+    LocalFree(descriptor);
+    RegCloseKey(handle);
+}
+
+std::string WinIniText(const std::string& section, const std::string& key)
+{
+    char value[1024];
+    GetProfileStringA(section.c_str(), key.c_str(), "<absent>", value, sizeof(value));
+    return value;
 }
 
 }  // namespace vxtest

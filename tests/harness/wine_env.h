@@ -69,6 +69,7 @@ std::vector<std::string> ListFolder(const std::string& folder);  // names, witho
 void RemoveTree(const std::string& path);
 std::string TempFolder();                          // GetTempPathA without the trailing backslash
 std::string CurrentFolder();
+std::string ProgramsFolder();  // the Start Menu's Programs folder, where a shell makes program groups
 
 // What SplitLines makes of text after the last line end: a line still being written is Dropped;
 // a file whose last line may lack its end Keeps it.
@@ -120,9 +121,19 @@ std::string CopyProgramAs(const std::string& exePath, const std::string& folder,
 
 // --- Registry --------------------------------------------------------------------------------
 bool ReadRegistryText(HKEY root, const std::string& key, const std::string& value, std::string* data);
+// The value's text ("" names the default value), or "<absent>".
+std::string RegistryText(HKEY root, const std::string& key, const std::string& value);
 void WriteRegistryText(HKEY root, const std::string& key, const std::string& value, const std::string& data);
 void WriteRegistryNumber(HKEY root, const std::string& key, const std::string& value, DWORD data);
 void DeleteRegistryTree(HKEY root, const std::string& key);
 bool RegistryKeyExists(HKEY root, const std::string& key);
+// Replaces the key's access list (creating the key when missing) by the one sddl describes, as a
+// locked-down machine's key would have it: "D:(D;;0x2;;;WD)(A;;KA;;;WD)" refuses setting values,
+// "D:(A;;KA;;;WD)" allows everything.
+void SetRegistryKeyAccess(HKEY root, const std::string& key, const char* sddl);
+
+// --- WIN.INI ---------------------------------------------------------------------------------
+// The key's value in the section of WIN.INI, "<absent>" when it has none.
+std::string WinIniText(const std::string& section, const std::string& key);
 
 }  // namespace vxtest
