@@ -1,13 +1,14 @@
-// Self-registration of vxshell.dll and vxshim.dll, called the way Setup calls it: the library is
-// loaded from an install folder whose name has a blank, and its exports are looked up by name.
+// The self-registration contract of vxshell.dll and vxshim.dll that Setup relies on, each loaded
+// the way Setup loads it, from an install folder whose name has a blank: DllRegisterServer writes
+// the class and the component entry with the library's own path, DllUnregisterServer removes them
+// and nothing of the other component, and the switch value makes either call return that value
+// and change nothing (the installer's tests use it to make a registration fail).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstring>
-#include <ostream>
 #include <string>
-#include <vector>
 
 #include "product_paths.h"
 #include "wine_env.h"
@@ -28,16 +29,10 @@ const Component COMPONENTS[] = {
     {"vxshim.dll", "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E0F1}", "VANTIX Pro Shell Stub"},
 };
 
-void PrintTo(const Component &component, std::ostream *os)
-{
-    *os << component.file;
-}
-
 typedef HRESULT(STDAPICALLTYPE *SelfRegFunction)();
 
-// A REG_SZ value whose stored length counts exactly one terminating zero; "" when absent. (Wine
-// adds a terminator that the writer left out, so under Wine the length check catches only a
-// length that is too long.)
+// A REG_SZ value whose stored length counts exactly one terminator; "" when absent. (Wine adds a
+// terminator the writer left out, so only a length that is too long shows here.)
 std::string ReadStringValue(HKEY root, const std::string &key, const char *value)
 {
     HKEY handle;
@@ -49,171 +44,116 @@ std::string ReadStringValue(HKEY root, const std::string &key, const char *value
     RegCloseKey(handle);
     if (status != ERROR_SUCCESS)
         return "";
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << key << " " << (value ? value : "(default)");
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << key;
     EXPECT_EQ(size, strlen(data) + 1) << key << " " << (value ? value : "(default)");
     return data;
 }
 
-bool ComponentValueExists(const char *file)
-{
-    std::string data;
-    return vxtest::ReadRegistryText(HKEY_LOCAL_MACHINE, COMPONENTS_KEY, file, &data);
-}
-
-const Component &OtherComponent(const Component &component)
-{
-    return strcmp(component.file, COMPONENTS[0].file) == 0 ? COMPONENTS[1] : COMPONENTS[0];
-}
-
-void ForgetAllRegistrations()
-{
-    for (const Component &component : COMPONENTS)
-        vxtest::DeleteRegistryTree(HKEY_CLASSES_ROOT, component.classKey);
-    vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, COMPONENTS_KEY);
-    vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, SWITCH_KEY);
-}
-
-// One component library copied into a scratch install folder and loaded from there.
-class SelfRegistration : public testing::TestWithParam<Component> {
+class SelfRegistration : public testing::Test {
 protected:
+    struct Library {
+        HMODULE module = nullptr;
+        std::string path;  // as the library sees itself
+        SelfRegFunction reg = nullptr, unreg = nullptr;
+    };
+
     void SetUp() override
     {
-        ForgetAllRegistrations();
-        folder_ = installRoot_ / "VANTIX Pro";
-        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
-        library_ = Load(GetParam().file);
-        ASSERT_NE(library_, nullptr);
-        reg_ = Entry(library_, "DllRegisterServer");
-        unreg_ = Entry(library_, "DllUnregisterServer");
-        ASSERT_NE(reg_, nullptr);
-        ASSERT_NE(unreg_, nullptr);
+        Forget();
+        std::string folder = installRoot_ / "VANTIX Pro";
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        for (int i = 0; i < 2; ++i) {
+            std::string path = vxtest::JoinPath(folder, COMPONENTS[i].file);
+            ASSERT_TRUE(CopyFileA(ProductFile(COMPONENTS[i].file).c_str(), path.c_str(), FALSE));
+            Library &library = libraries_[i];
+            library.module = LoadLibraryA(path.c_str());
+            ASSERT_NE(library.module, nullptr) << path;
+            char loaded[MAX_PATH];
+            GetModuleFileNameA(library.module, loaded, sizeof loaded);
+            library.path = loaded;
+            library.reg = Entry(library.module, "DllRegisterServer");
+            library.unreg = Entry(library.module, "DllUnregisterServer");
+            ASSERT_TRUE(library.reg != nullptr && library.unreg != nullptr) << path;
+        }
     }
-
     void TearDown() override
     {
-        for (HMODULE library : loaded_)
-            FreeLibrary(library);
-        ForgetAllRegistrations();
+        for (Library &library : libraries_)
+            if (library.module)
+                FreeLibrary(library.module);
+        Forget();
     }
-
-    HMODULE Load(const char *file)
+    static void Forget()
     {
-        std::string path = vxtest::JoinPath(folder_, file);
-        EXPECT_TRUE(CopyFileA(ProductFile(file).c_str(), path.c_str(), FALSE)) << path;
-        HMODULE library = LoadLibraryA(path.c_str());
-        if (library)
-            loaded_.push_back(library);
-        return library;
+        for (const Component &component : COMPONENTS)
+            vxtest::DeleteRegistryTree(HKEY_CLASSES_ROOT, component.classKey);
+        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Harrowby");
     }
-
-    static SelfRegFunction Entry(HMODULE library, const char *name)
+    static SelfRegFunction Entry(HMODULE module, const char *name)
     {
-        return reinterpret_cast<SelfRegFunction>(reinterpret_cast<void *>(GetProcAddress(library, name)));
+        return reinterpret_cast<SelfRegFunction>(reinterpret_cast<void *>(GetProcAddress(module, name)));
     }
-
-    std::string LoadedPath() const
+    // The library's class as registered: "" when its class key is gone.
+    static std::string ServerPath(int i)
     {
-        char path[MAX_PATH];
-        GetModuleFileNameA(library_, path, sizeof path);
-        return path;
+        return ReadStringValue(HKEY_CLASSES_ROOT, std::string(COMPONENTS[i].classKey) + "\\InProcServer32", nullptr);
     }
-
-    std::string ServerKey() const { return std::string(GetParam().classKey) + "\\InProcServer32"; }
-
-    void ExpectNothingRegistered() const
+    static std::string ComponentPath(int i)
     {
-        EXPECT_FALSE(vxtest::RegistryKeyExists(HKEY_CLASSES_ROOT, GetParam().classKey));
-        EXPECT_FALSE(ComponentValueExists(GetParam().file));
+        return ReadStringValue(HKEY_LOCAL_MACHINE, COMPONENTS_KEY, COMPONENTS[i].file);
     }
 
     vxtest::ScratchFolder installRoot_{"vxselfreg"};
-    std::string folder_;
-    HMODULE library_ = nullptr;
-    std::vector<HMODULE> loaded_;
-    SelfRegFunction reg_ = nullptr;
-    SelfRegFunction unreg_ = nullptr;
+    Library libraries_[2];
 };
 
-TEST_P(SelfRegistration, RegisterWritesTheClassAndComponentWithTheLibrarysOwnPath)
+TEST_F(SelfRegistration, EachRegistersItsOwnPathAndUnregistersOnlyItself)
 {
-    ASSERT_EQ(reg_(), S_OK);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(COMPONENTS[i].file);
+        ASSERT_EQ(libraries_[i].reg(), S_OK);
+        ASSERT_NE(libraries_[i].path.find("\\VANTIX Pro\\"), std::string::npos) << libraries_[i].path;
+        EXPECT_EQ(ReadStringValue(HKEY_CLASSES_ROOT, COMPONENTS[i].classKey, nullptr), COMPONENTS[i].description);
+        EXPECT_EQ(ServerPath(i), libraries_[i].path);
+        EXPECT_EQ(ReadStringValue(HKEY_CLASSES_ROOT, std::string(COMPONENTS[i].classKey) + "\\InProcServer32",
+                                  "ThreadingModel"),
+                  "Apartment");
+        EXPECT_EQ(ComponentPath(i), libraries_[i].path);
+    }
 
-    const std::string path = LoadedPath();
-    ASSERT_NE(path.find("\\VANTIX Pro\\"), std::string::npos) << path;
-    EXPECT_EQ(ReadStringValue(HKEY_CLASSES_ROOT, GetParam().classKey, nullptr), GetParam().description);
-    EXPECT_EQ(ReadStringValue(HKEY_CLASSES_ROOT, ServerKey(), nullptr), path);
-    EXPECT_EQ(ReadStringValue(HKEY_CLASSES_ROOT, ServerKey(), "ThreadingModel"), "Apartment");
-    EXPECT_EQ(ReadStringValue(HKEY_LOCAL_MACHINE, COMPONENTS_KEY, GetParam().file), path);
+    ASSERT_EQ(libraries_[0].unreg(), S_OK);
+    EXPECT_FALSE(vxtest::RegistryKeyExists(HKEY_CLASSES_ROOT, COMPONENTS[0].classKey));
+    EXPECT_EQ(ComponentPath(0), "");
+    EXPECT_EQ(ServerPath(1), libraries_[1].path) << "the other component stays registered";
+    EXPECT_EQ(ComponentPath(1), libraries_[1].path);
+
+    ASSERT_EQ(libraries_[1].unreg(), S_OK);
+    EXPECT_FALSE(vxtest::RegistryKeyExists(HKEY_CLASSES_ROOT, COMPONENTS[1].classKey));
+    EXPECT_FALSE(vxtest::RegistryKeyExists(HKEY_LOCAL_MACHINE, COMPONENTS_KEY)) << "the empty key goes too";
+    EXPECT_EQ(libraries_[0].unreg(), S_OK) << "nothing registered is no failure";
 }
 
-TEST_P(SelfRegistration, UnregisterRemovesWhatRegisterWroteAndTheEmptyComponentsKey)
+TEST_F(SelfRegistration, TheSwitchValueIsReturnedAndChangesNothing)
 {
-    ASSERT_EQ(reg_(), S_OK);
-    ASSERT_EQ(unreg_(), S_OK);
+    for (int i = 0; i < 2; ++i) {
+        for (DWORD value : {0x80004005u /* E_FAIL */, 1u /* S_FALSE */}) {
+            SCOPED_TRACE(testing::Message() << COMPONENTS[i].file << " switch 0x" << std::hex << value);
+            Forget();
+            vxtest::WriteRegistryNumber(HKEY_LOCAL_MACHINE, SWITCH_KEY, COMPONENTS[i].file, value);
+            EXPECT_EQ(libraries_[i].reg(), static_cast<HRESULT>(value));
+            EXPECT_FALSE(vxtest::RegistryKeyExists(HKEY_CLASSES_ROOT, COMPONENTS[i].classKey));
+            EXPECT_EQ(ComponentPath(i), "");
+            EXPECT_EQ(libraries_[1 - i].reg(), S_OK) << "the switch of the other component does not apply";
 
-    ExpectNothingRegistered();
-    EXPECT_FALSE(vxtest::RegistryKeyExists(HKEY_LOCAL_MACHINE, COMPONENTS_KEY));
-}
-
-TEST_P(SelfRegistration, UnregisterWithNothingRegisteredSucceeds)
-{
-    EXPECT_EQ(unreg_(), S_OK);
-    ExpectNothingRegistered();
-}
-
-TEST_P(SelfRegistration, UnregisterLeavesTheOtherComponentRegistered)
-{
-    const Component &other = OtherComponent(GetParam());
-    HMODULE otherLibrary = Load(other.file);
-    ASSERT_NE(otherLibrary, nullptr);
-    ASSERT_EQ(Entry(otherLibrary, "DllRegisterServer")(), S_OK);
-    ASSERT_EQ(reg_(), S_OK);
-
-    ASSERT_EQ(unreg_(), S_OK);
-
-    ExpectNothingRegistered();
-    EXPECT_TRUE(ComponentValueExists(other.file));
-    EXPECT_TRUE(vxtest::RegistryKeyExists(HKEY_CLASSES_ROOT, std::string(other.classKey) + "\\InProcServer32"));
-}
-
-TEST_P(SelfRegistration, SwitchValueIsReturnedAndNothingChanges)
-{
-    const DWORD switches[] = {0x80004005 /* E_FAIL */, 1 /* S_FALSE */};
-    for (DWORD value : switches) {
-        SCOPED_TRACE(testing::Message() << "switch 0x" << std::hex << value);
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, SWITCH_KEY);
-
-        // Register with the switch set: nothing is written.
-        vxtest::WriteRegistryNumber(HKEY_LOCAL_MACHINE, SWITCH_KEY, GetParam().file, value);
-        EXPECT_EQ(reg_(), static_cast<HRESULT>(value));
-        ExpectNothingRegistered();
-
-        // Unregister with the switch set: what an earlier registration wrote stays.
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, SWITCH_KEY);
-        ASSERT_EQ(reg_(), S_OK);
-        vxtest::WriteRegistryNumber(HKEY_LOCAL_MACHINE, SWITCH_KEY, GetParam().file, value);
-        EXPECT_EQ(unreg_(), static_cast<HRESULT>(value));
-        EXPECT_EQ(ReadStringValue(HKEY_CLASSES_ROOT, ServerKey(), nullptr), LoadedPath());
-        EXPECT_TRUE(ComponentValueExists(GetParam().file));
-
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, SWITCH_KEY);
-        ASSERT_EQ(unreg_(), S_OK);
+            // Registered without the switch, then unregistered with it: everything stays.
+            vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, SWITCH_KEY);
+            ASSERT_EQ(libraries_[i].reg(), S_OK);
+            vxtest::WriteRegistryNumber(HKEY_LOCAL_MACHINE, SWITCH_KEY, COMPONENTS[i].file, value);
+            EXPECT_EQ(libraries_[i].unreg(), static_cast<HRESULT>(value));
+            EXPECT_EQ(ServerPath(i), libraries_[i].path);
+            EXPECT_EQ(ComponentPath(i), libraries_[i].path);
+        }
     }
 }
-
-TEST_P(SelfRegistration, SwitchOfTheOtherComponentDoesNotApply)
-{
-    const Component &other = OtherComponent(GetParam());
-    vxtest::WriteRegistryNumber(HKEY_LOCAL_MACHINE, SWITCH_KEY, other.file, 0x80004005);
-
-    EXPECT_EQ(reg_(), S_OK);
-    EXPECT_EQ(ReadStringValue(HKEY_CLASSES_ROOT, ServerKey(), nullptr), LoadedPath());
-}
-
-INSTANTIATE_TEST_SUITE_P(Components, SelfRegistration, testing::ValuesIn(COMPONENTS),
-                         [](const testing::TestParamInfo<Component> &info) {
-                             std::string file = info.param.file;
-                             return file.substr(0, file.find('.'));
-                         });
 
 } // namespace

@@ -1,5 +1,7 @@
-// The built programs and libraries: which DLLs and functions they import (a Windows 95 machine
-// has only the system DLLs and msvcrt.dll), and that each program starts and shows its window.
+// The sample product's files as the build assembled them: which DLLs and functions the programs
+// and libraries import (a Windows 95 machine has only the system DLLs and msvcrt.dll), that each
+// program starts and shows its window, the main INI template's first section and its "$$"
+// markers, and the sounds and the manual well formed by their headers.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,6 +17,14 @@
 #include "wine_env.h"
 
 namespace {
+
+DWORD Le(const std::string &bytes, size_t offset, size_t size)
+{
+    DWORD value = 0;
+    if (offset + size <= bytes.size())
+        memcpy(&value, bytes.data() + offset, size);
+    return value;
+}
 
 struct BinaryCase {
     const char *file;
@@ -82,47 +92,65 @@ const ProgramCase PROGRAMS[] = {
      "Folder to remove:\tC:\\Program Files\\VANTIX Pro\r\nProgram group:\tVANTIX Pro\r\n"},
 };
 
-// Starts a program, waits for its window and returns the text it shows; closes it afterwards
-// and expects a clean exit.
-std::string ShownText(const std::string &exePath, const ProgramCase &program)
-{
-    vxtest::Program running = vxtest::StartProgram(exePath, program.arguments);
-    EXPECT_TRUE(running.Started());
-    if (!running.Started())
-        return "";
-    HWND window = vxtest::WaitForWindow(running.Id(), program.windowClass, program.title, 30000);
-    EXPECT_NE(window, nullptr) << "no window \"" << program.title << "\"";
-    if (!window)
-        return "";
-    std::string text = vxtest::ControlText(window, ID_TEXT);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(running.Wait(30000), 0u);
-    return text;
-}
-
 TEST(Programs, EachStartsWithItsTitledWindowAndDescribesItself)
 {
     for (const ProgramCase &program : PROGRAMS) {
         SCOPED_TRACE(program.file);
-        std::string text = ShownText(ProductFile(program.file), program);
+        vxtest::Program running = vxtest::StartProgram(ProductFile(program.file), program.arguments);
+        ASSERT_TRUE(running.Started());
+        HWND window = vxtest::WaitForWindow(running.Id(), program.windowClass, program.title, 30000);
+        ASSERT_NE(window, nullptr) << "no window \"" << program.title << "\"";
+        std::string text = vxtest::ControlText(window, ID_TEXT);
         EXPECT_NE(text.find(program.text), std::string::npos) << text;
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(running.Wait(30000), 0u);
     }
 }
 
-TEST(Programs, MainProgramListsTheSiteListsOfTheIniBesideIt)
+TEST(MainIniTemplate, StartsWithMySitesAndEveryFileNameStartsWithTheMarker)
 {
-    vxtest::ScratchFolder folder("vxmain");
-    for (const char *file : {"vantix32.exe", "vxcore32.dll"})
-        ASSERT_TRUE(CopyFileA(ProductFile(file).c_str(), (folder / file).c_str(), FALSE)) << file;
-    vxtest::WriteFileBytes(folder / "work.ini", "[Office]\r\nHOST=ftp.office.example\r\n[Home]\r\nHOST=h\r\n");
-    vxtest::WriteFileBytes(folder / "VANTIX.ini", "[MySites]\r\nFILENAME=" + (folder / "original.ini") +
-                                                      "\r\n[Work]\r\nFILENAME=work.ini\r\n"
-                                                      "[_config_]\r\nMAILADDR=someone@\r\n");
+    std::vector<std::string> lines = vxtest::SplitLines(vxtest::ReadFileBytes(ProductFile("VANTIX.ini")));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "[MySites]");
+    EXPECT_EQ(lines[1], "FILENAME=$$\\original.ini");
+    int fileNames = 0;
+    for (const std::string &line : lines) {
+        if (line.compare(0, 9, "FILENAME=") == 0) {
+            ++fileNames;
+            EXPECT_EQ(line.compare(9, 3, "$$\\"), 0) << line;
+        }
+    }
+    EXPECT_EQ(fileNames, 9) << "original.ini and the eight site lists";
+}
 
-    std::string text = ShownText(folder / "vantix32.exe", PROGRAMS[0]);
-    EXPECT_NE(text.find("MySites\t" + (folder / "original.ini") + "\tmissing\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("Work\t" + (folder / "work.ini") + "\t2 sites\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("address: someone@"), std::string::npos) << text;
+// The canonical 44-byte header: RIFF, WAVE, a PCM "fmt " chunk, then the samples.
+TEST(Sounds, ArePcmWavesByTheirHeaders)
+{
+    for (const char *name : {"vxconn.wav", "vxfail.wav", "vxdone.wav"}) {
+        SCOPED_TRACE(name);
+        const std::string wav = vxtest::ReadFileBytes(ProductFile(name));
+        ASSERT_GT(wav.size(), 44u);
+        EXPECT_EQ(wav.substr(0, 4), "RIFF");
+        EXPECT_EQ(Le(wav, 4, 4), wav.size() - 8);
+        EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
+        EXPECT_EQ(Le(wav, 20, 2), 1u) << "PCM";
+        EXPECT_EQ(Le(wav, 28, 4), Le(wav, 24, 4) * Le(wav, 32, 2)) << "byte rate = sample rate x block size";
+        EXPECT_EQ(wav.substr(36, 4), "data");
+        EXPECT_EQ(Le(wav, 40, 4), wav.size() - 44);
+    }
+}
+
+TEST(Manual, IsAPdfWhoseTrailerPointsAtItsCrossReferenceTable)
+{
+    const std::string pdf = vxtest::ReadFileBytes(ProductFile("vxcore32.pdf"));
+    ASSERT_EQ(pdf.compare(0, 7, "%PDF-1."), 0);
+    ASSERT_NE(pdf.rfind("%%EOF"), std::string::npos);
+    EXPECT_GE(pdf.rfind("%%EOF"), pdf.size() - 7);
+    const size_t startxref = pdf.rfind("startxref");
+    ASSERT_NE(startxref, std::string::npos);
+    const size_t xref = std::stoul(pdf.substr(startxref + 9));
+    ASSERT_LT(xref, pdf.size());
+    EXPECT_EQ(pdf.compare(xref, 5, "xref\n"), 0);
 }
 
 } // namespace
