@@ -1,11 +1,10 @@
 // The install sequence in this process against the prefix's registry, WIN.INI and file system,
-// with the DDE client's platform replaced by a recorder (the real servers are met by the
-// end-to-end tests of the wizard).
+// with the DDE client's platform replaced by a recorder: the pass rules, the INI decision, the
+// failures and their effects. The whole silent install, with the real servers, is checked by the
+// end-to-end tests of the wizard.
 #include "install/install_sequence.h"
 
 #include <gtest/gtest.h>
-
-#include <sddl.h>
 
 #include <algorithm>
 #include <string>
@@ -15,7 +14,6 @@
 #include "harness/installer_state.h"
 #include "harness/window_driver.h"
 #include "harness/wine_env.h"
-#include "install/registration.h"
 #include "payload/catalogue.h"
 #include "progman/progman.h"
 
@@ -31,15 +29,6 @@ const char MYCOMPUTER_NAMESPACE[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersio
 const char EXPLORER_CLASS[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
 const char CLASSIC_CLASS[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro";
-
-const char* const CORE_FILES[] = { "vantix32.exe", "vxcore32.dll", "VxCore32.cnt", "vxcore32.hlp" };
-const char* const EXPLORER_FILES[] = { "vxshell.dll", "vxshlch.dll", "vxshell.cnt", "vxshell.hlp" };
-const char* const UTILITY_FILES[] = { "vxscript.exe", "vxscript.cnt", "vxscript.hlp", "vxfind.exe", "vxfind.cnt",
-    "vxfind.hlp", "vxsync.exe", "vxsyncl.dll", "vxsync.cnt", "vxsync.hlp" };
-const char* const COMMON_FILES[] = { "vxplace.exe", "vxshim.dll", "vxremove.exe", "VxNotes.txt", "vxcore32.pdf",
-    "vxconn.wav", "vxfail.wav", "vxdone.wav" };
-const char* const SITE_LISTS[] = { "avsites.ini", "mirsites.ini", "gmsites.ini", "hwsites.ini", "vxsites.ini",
-    "olsites.ini", "swsites.ini", "gvsites.ini" };
 
 std::vector<std::string> s_commands;
 bool s_startFails = false;
@@ -68,27 +57,7 @@ std::string Sample(const std::string& name)
 
 std::string ReadWinIni(const char* key)
 {
-    char value[512];
-    GetProfileStringA("VANTIX", key, "<absent>", value, sizeof(value));
-    return value;
-}
-
-std::string RegistryText(HKEY root, const std::string& key, const char* value)
-{
-    std::string data;
-    return vxtest::ReadRegistryText(root, key, value == nullptr ? "" : value, &data) ? data : "<absent>";
-}
-
-DWORD StatusOf(const char* fileName)
-{
-    const FILE_GROUP* groups[] = { &g_coreFiles, &g_explorerFiles, &g_utilityFiles, &g_commonFiles, &g_iniFiles };
-    for (const FILE_GROUP* group : groups) {
-        for (int i = 0; i < group->count; ++i) {
-            if (strcmp(group->entries[i].szFile, fileName) == 0)
-                return group->entries[i].dwStatus;
-        }
-    }
-    return 0xFFFFFFFF;
+    return vxtest::WinIniText("VANTIX", key);
 }
 
 void ForgetSystemRecords()
@@ -105,30 +74,6 @@ void ForgetSystemRecords()
     vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
 }
 
-// Lets a key refuse to have its values set, as a locked-down machine's would.
-void DenySetValue(HKEY root, const char* key)
-{
-    HKEY handle;
-    ASSERT_EQ(RegCreateKeyExA(root, key, 0, NULL, 0, WRITE_DAC, NULL, &handle, NULL), ERROR_SUCCESS);
-    PSECURITY_DESCRIPTOR descriptor = NULL;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor, NULL));
-    RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor);
-    LocalFree(descriptor);
-    RegCloseKey(handle);
-}
-
-void AllowEverything(HKEY root, const char* key)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(root, key, 0, WRITE_DAC, &handle) != ERROR_SUCCESS)
-        return;
-    PSECURITY_DESCRIPTOR descriptor = NULL;
-    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor, NULL);
-    RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor);
-    LocalFree(descriptor);
-    RegCloseKey(handle);
-}
-
 class InstallSequence : public ::testing::Test {
 protected:
     void SetUp() override
@@ -136,7 +81,7 @@ protected:
         vxtest::ResetInstallerState("VXSSEQ.tmp");
         g_bSilent = TRUE;  // reports go to the (unused) log instead of message boxes
         vxtest::ResetCatalogueStatus();
-        AllowEverything(HKEY_CLASSES_ROOT, BASE_SERVER_KEY);
+        vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(A;;KA;;;WD)");
         ForgetSystemRecords();
         s_commands.clear();
         s_startFails = false;
@@ -151,7 +96,7 @@ protected:
         g_ddePlatform = realPlatform_;
         g_bCancelCopy = FALSE;
         g_bLogging = FALSE;
-        AllowEverything(HKEY_CLASSES_ROOT, BASE_SERVER_KEY);
+        vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(A;;KA;;;WD)");
         ForgetSystemRecords();
     }
     int Run(DWORD selection)
@@ -169,15 +114,6 @@ protected:
             text.replace(at, 2, dest_);
         return text;
     }
-    std::string AddItem(const std::string& file, const std::string& title) const
-    {
-        return "[AddItem(\"" + (file.find('\\') == std::string::npos ? Dest(file) : file) + "\",\"" + title + "\",,,,," + dest_ + ")]";
-    }
-    std::vector<std::string> Item(const std::string& file, const std::string& title) const
-    {
-        return { "[DeleteItem(\"" + title + "\")]", AddItem(file, title) };
-    }
-
     ScratchFolder scratch_;
     std::string source_;
     std::string dest_;
@@ -186,76 +122,13 @@ protected:
     DDE_PLATFORM realPlatform_;
 };
 
-TEST_F(InstallSequence, FullInstallPlacesRegistersRecordsAndMakesTheGroup)
-{
-    g_bNoPass = TRUE;
-    ASSERT_EQ(Run(SEL_CLASSIC | SEL_EXPLORER | SEL_BONUS | SEL_SILENT), 1);
-    EXPECT_EQ(outcome_, OUT_DONE | OUT_ICONS | OUT_BASE_REGISTERED | OUT_EXPLORER_REGISTERED);
-    EXPECT_STREQ(failure_, "");
-
-    for (const auto& files : { std::vector<const char*>(std::begin(CORE_FILES), std::end(CORE_FILES)),
-             std::vector<const char*>(std::begin(EXPLORER_FILES), std::end(EXPLORER_FILES)),
-             std::vector<const char*>(std::begin(UTILITY_FILES), std::end(UTILITY_FILES)),
-             std::vector<const char*>(std::begin(COMMON_FILES), std::end(COMMON_FILES)),
-             std::vector<const char*>(std::begin(SITE_LISTS), std::end(SITE_LISTS)) }) {
-        for (const char* name : files)
-            EXPECT_TRUE(vxtest::ReadFileBytes(Dest(name)) == Sample(name)) << name;
-    }
-    EXPECT_EQ(vxtest::ReadFileBytes(Dest("VANTIX.ini")), ExpectedIni());
-    EXPECT_EQ(vxtest::ReadFileBytes(Dest("VANTIX.ini")).find("$$"), std::string::npos);
-    EXPECT_EQ(DestFiles().size(), 35u) << "the files that are not carried are not there";
-
-    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, nullptr), Dest("vantix32.exe"));
-    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "ThreadingModel"), "Apartment");
-    // The two libraries' own registration, seen through their own entries.
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, COMPONENTS_KEY, "vxshell.dll"), Dest("vxshell.dll"));
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, COMPONENTS_KEY, "vxshim.dll"), Dest("vxshim.dll"));
-    EXPECT_EQ(StatusOf("vxshell.dll"), (DWORD)(FE_DONE | FE_REGISTERED));
-    EXPECT_EQ(StatusOf("vantix32.exe"), (DWORD)(FE_DONE | FE_REGISTERED | FE_ICON));
-    EXPECT_EQ(StatusOf("vxshell.txt"), (DWORD)FE_DONE) << "not carried, not required: skipped quietly";
-
-    EXPECT_EQ(ReadWinIni("DIR"), dest_);
-    EXPECT_EQ(ReadWinIni("SPFLAGS"), "1");
-    EXPECT_EQ(ReadWinIni("GROUP"), "VANTIX Pro");
-
-    std::vector<std::string> expected = { "[CreateGroup(VANTIX Pro)]" };
-    const struct {
-        const char* file;
-        const char* title;
-    } items[] = {
-        { "vantix32.exe", "VANTIX Pro" }, { "vxcore32.hlp", "VANTIX Pro Help" },
-        { "VANTIX Pro Explorer.{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}", "VANTIX Pro Explorer" },
-        { "vxshell.hlp", "VANTIX Pro Explorer Help" }, { "vxscript.exe", "VANTIX Scripting Utility" },
-        { "vxscript.hlp", "VANTIX Scripting Help" }, { "vxfind.exe", "VANTIX Find Utility" },
-        { "vxfind.hlp", "VANTIX Find Help" }, { "vxsync.exe", "VANTIX Synchronize Utility" },
-        { "vxsync.hlp", "VANTIX Synchronize Help" }, { "vxplace.exe", "VANTIX Pro Icon Placement" },
-        { "vxremove.exe", "Uninstall VANTIX Pro" }, { "VxNotes.txt", "VANTIX Pro Release Notes" },
-        { "vxcore32.pdf", "VANTIX Pro Manual" },
-    };
-    for (const auto& item : items) {
-        std::string file = item.file;
-        std::vector<std::string> commands = Item(file, item.title);
-        if (file.find('{') != std::string::npos)  // the Explorer item runs its command, not a file
-            commands[1] = "[AddItem(\"" + file + "\",\"" + item.title + "\",,,,," + dest_ + ")]";
-        expected.insert(expected.end(), commands.begin(), commands.end());
-    }
-    expected.push_back("(end)");
-    EXPECT_EQ(s_commands, expected);
-
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, std::string(DESKTOP_NAMESPACE) + EXPLORER_CLASS, nullptr), "VANTIX Pro Explorer");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, std::string(DESKTOP_NAMESPACE) + CLASSIC_CLASS, nullptr), "VANTIX Pro");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName"), "Harrowby VANTIX Pro Uninstall");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString"),
-        "\"" + Dest("vxremove.exe") + "\" -f " + dest_ + " -d " + dest_ + " -g VANTIX Pro");
-}
-
 TEST_F(InstallSequence, PassRulesFollowTheSelection)
 {
     const struct {
         const char* label;
         DWORD selection;
         bool coreAlreadyThere;
-        std::vector<std::string> placed;  // sorted names in the folder afterwards
+        std::vector<std::string> placed;  // the names in the folder afterwards
         DWORD outcome;
     } cases[] = {
         { "explorer over an install", SEL_EXPLORER | SEL_SILENT, true,
@@ -281,16 +154,14 @@ TEST_F(InstallSequence, PassRulesFollowTheSelection)
         }
         EXPECT_EQ(Run(c.selection), 1);
         EXPECT_EQ(outcome_, c.outcome);
-        auto byName = [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; };
         std::vector<std::string> files = DestFiles();
         std::vector<std::string> expected = c.placed;
-        std::sort(files.begin(), files.end(), byName);
-        std::sort(expected.begin(), expected.end(), byName);
+        std::sort(files.begin(), files.end());
+        std::sort(expected.begin(), expected.end());
         EXPECT_EQ(files, expected);
         if (c.coreAlreadyThere) {
             EXPECT_EQ(vxtest::ReadFileBytes(Dest("vantix32.exe")), "from the earlier install");
-            EXPECT_EQ(StatusOf("vantix32.exe") & FE_DONE, 0u);
-            EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, nullptr), "<absent>") << "base product not registered";
+            EXPECT_EQ(vxtest::RegistryText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, ""), "<absent>") << "base product not registered";
         }
     }
 }
@@ -303,7 +174,7 @@ TEST_F(InstallSequence, NothingSelectedWritesNothingAnywhere)
     EXPECT_TRUE(DestFiles().empty());
     EXPECT_TRUE(s_commands.empty());
     EXPECT_EQ(ReadWinIni("DIR"), "<absent>");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName"), "<absent>");
+    EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName"), "<absent>");
     EXPECT_FALSE(vxtest::FileExists(scratch_ / "VXSSEQ.tmp"));
 }
 
@@ -381,14 +252,14 @@ TEST_F(InstallSequence, RegistrationFailuresLeaveTheirTextAndStopWhereTheyMust)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        AllowEverything(HKEY_CLASSES_ROOT, BASE_SERVER_KEY);
+        vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(A;;KA;;;WD)");
         ForgetSystemRecords();
         if (c.stubStatus != 0)
             vxtest::WriteRegistryNumber(HKEY_LOCAL_MACHINE, SWITCH_KEY, "vxshim.dll", c.stubStatus);
         if (c.shellStatus != 0)
             vxtest::WriteRegistryNumber(HKEY_LOCAL_MACHINE, SWITCH_KEY, "vxshell.dll", c.shellStatus);
         if (c.denyBaseClass)
-            DenySetValue(HKEY_CLASSES_ROOT, BASE_SERVER_KEY);
+            vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(D;;0x2;;;WD)(A;;KA;;;WD)");
         EXPECT_EQ(Run(SEL_CLASSIC | SEL_EXPLORER | SEL_SILENT), c.result);
         EXPECT_STREQ(failure_, c.failure);
         EXPECT_EQ(ReadWinIni("DIR") == dest_, c.winIniWritten);
@@ -396,8 +267,7 @@ TEST_F(InstallSequence, RegistrationFailuresLeaveTheirTextAndStopWhereTheyMust)
         EXPECT_EQ((outcome_ & OUT_DONE) != 0, c.result == 1);
         EXPECT_EQ((outcome_ & OUT_FAILED) != 0, c.result == 0);
     }
-    EXPECT_EQ(StatusOf("vxshell.dll") & FE_REGISTERED, (DWORD)FE_REGISTERED);
-    AllowEverything(HKEY_CLASSES_ROOT, BASE_SERVER_KEY);
+    vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(A;;KA;;;WD)");
 }
 
 TEST_F(InstallSequence, ALibraryThatDoesNotLoadOrHasNoEntryPointIsPassedOver)
@@ -419,9 +289,8 @@ TEST_F(InstallSequence, ALibraryThatDoesNotLoadOrHasNoEntryPointIsPassedOver)
             OPEN_EXISTING, 0, NULL);
         EXPECT_EQ(Run(SEL_CLASSIC | SEL_SILENT), 1);
         CloseHandle(inUse);
-        EXPECT_STREQ(failure_, "");
-        EXPECT_EQ(StatusOf("vxshim.dll"), (DWORD)FE_DONE) << "neither registered nor failed";
-        EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, COMPONENTS_KEY, "vxshim.dll"), "<absent>");
+        EXPECT_STREQ(failure_, "") << "neither registered nor failed";
+        EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, COMPONENTS_KEY, "vxshim.dll"), "<absent>");
         vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce");
     }
 }
@@ -435,8 +304,8 @@ TEST_F(InstallSequence, GroupNamesAndTheProgramManagerClient)
         const char* group32;  // nullptr: no key
         const char* group;
     } cases[] = {
-        { nullptr, "VANTIX Pro" }, { "", "VANTIX Pro" }, { "FTP Tools", "FTP Tools" },
-        { "Tools [new]", "VANTIX Pro" }, { "Tools (1998)", "VANTIX Pro" }, { "The \"FTP\" Tools", "VANTIX Pro" }, { "FTP, Tools", "VANTIX Pro" },
+        // Which names are unsafe is the client's own rule, checked with the client.
+        { nullptr, "VANTIX Pro" }, { "", "VANTIX Pro" }, { "FTP Tools", "FTP Tools" }, { "Tools [new]", "VANTIX Pro" },
     };
     vxtest::CurrentFolderScope inside(settingsFolder.Path());
     g_bLogging = TRUE;
@@ -462,8 +331,8 @@ TEST_F(InstallSequence, GroupNamesAndTheProgramManagerClient)
     EXPECT_EQ(Run(SEL_CLASSIC | SEL_EXPLORER | SEL_SILENT), 0);
     EXPECT_STREQ(failure_, "Failed to create icon group.");
     EXPECT_EQ(ReadWinIni("DIR"), dest_);
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, std::string(DESKTOP_NAMESPACE) + EXPLORER_CLASS, nullptr), "<absent>");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName"), "<absent>");
+    EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, std::string(DESKTOP_NAMESPACE) + EXPLORER_CLASS, ""), "<absent>");
+    EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName"), "<absent>");
 }
 
 TEST_F(InstallSequence, NamespaceEntriesFollowAnEntryFoundUnderMyComputer)
@@ -471,12 +340,13 @@ TEST_F(InstallSequence, NamespaceEntriesFollowAnEntryFoundUnderMyComputer)
     vxtest::WriteRegistryText(HKEY_LOCAL_MACHINE, std::string(MYCOMPUTER_NAMESPACE) + EXPLORER_CLASS, "", "from before");
     EXPECT_EQ(Run(SEL_CLASSIC | SEL_EXPLORER | SEL_SILENT), 1);
     EXPECT_EQ(g_iconLocation, 1);
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, std::string(MYCOMPUTER_NAMESPACE) + EXPLORER_CLASS, nullptr), "from before");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, std::string(DESKTOP_NAMESPACE) + EXPLORER_CLASS, nullptr), "<absent>");
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, std::string(MYCOMPUTER_NAMESPACE) + CLASSIC_CLASS, nullptr), "VANTIX Pro");
+    EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, std::string(MYCOMPUTER_NAMESPACE) + EXPLORER_CLASS, ""), "from before");
+    EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, std::string(DESKTOP_NAMESPACE) + EXPLORER_CLASS, ""), "<absent>");
+    EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, std::string(MYCOMPUTER_NAMESPACE) + CLASSIC_CLASS, ""), "VANTIX Pro");
 }
 
-TEST_F(InstallSequence, CancelAndRequiredFailuresStopTheInstall)
+// (A required file that fails stops the install too: see the wizard tests, which show its report.)
+TEST_F(InstallSequence, ACancelStopsTheInstallWithoutAText)
 {
     g_bCancelCopy = TRUE;
     EXPECT_EQ(Run(SEL_CLASSIC | SEL_SILENT), 0);
@@ -484,16 +354,6 @@ TEST_F(InstallSequence, CancelAndRequiredFailuresStopTheInstall)
     EXPECT_EQ(outcome_, (DWORD)OUT_FAILED);
     EXPECT_EQ(DestFiles(), std::vector<std::string>{ "vantix32.exe" }) << "stops after the file being copied";
     g_bCancelCopy = FALSE;
-
-    // A required program held so that it can be neither written nor renamed aside.
-    vxtest::WriteFileBytes(Dest("vxcore32.dll"), "locked");
-    HANDLE locked = CreateFileA(Dest("vxcore32.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    EXPECT_EQ(Run(SEL_CLASSIC | SEL_SILENT), 0);
-    CloseHandle(locked);
-    EXPECT_STREQ(failure_, "Failed to install required file vxcore32.dll.");
-    EXPECT_EQ(StatusOf("vxcore32.dll"), (DWORD)FE_FAILED);
-    EXPECT_FALSE(vxtest::FileExists(Dest("VxCore32.cnt"))) << "nothing after the failed file";
-    EXPECT_EQ(ReadWinIni("DIR"), "<absent>");
 }
 
 }  // namespace

@@ -1,17 +1,33 @@
 // An install in a session where nothing answers "PROGMAN" (Wine without a display, in a prefix
-// of its own: this program's ctest entry arranges both). Every group command fails on its own;
-// the install goes on and succeeds.
+// of its own: this program's ctest entry arranges both). The client instance still starts there;
+// every group command fails on its own, within its second, and the install goes on and succeeds.
 #include "install/install_sequence.h"
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include "common/globals.h"
 #include "harness/installer_state.h"
 #include "harness/wine_env.h"
+#include "progman/progman.h"
 
 namespace {
+
+TEST(NoProgramManager, TheSessionReallyHasNoDisplay)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "probe", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    EXPECT_EQ(window, (HWND)NULL) << "this test must run without a display";
+    if (window != NULL)
+        DestroyWindow(window);
+}
+
+TEST(NoProgramManager, ACommandFailsWithinItsSecond)
+{
+    ASSERT_EQ(ProgmanOpen(), 1);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(ProgmanExecute(g_ddeInstance, "[CreateGroup(VANTIX Pro)]"), 0);
+    EXPECT_LT(GetTickCount() - start, 1500u);
+    ProgmanClose();
+}
 
 TEST(NoProgramManager, TheInstallGoesOnWithoutItsGroup)
 {
@@ -32,15 +48,11 @@ TEST(NoProgramManager, TheInstallGoesOnWithoutItsGroup)
     EXPECT_TRUE(outcome & OUT_DONE);
     EXPECT_TRUE(vxtest::FileExists(vxtest::JoinPath(dest, "vantix32.exe")));
 
-    char group[64];
-    GetProfileStringA("VANTIX", "GROUP", "", group, sizeof(group));
-    EXPECT_STREQ(group, "VANTIX Pro");
+    EXPECT_EQ(vxtest::WinIniText("VANTIX", "GROUP"), "VANTIX Pro");
     std::string uninstall;
     EXPECT_TRUE(vxtest::ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro",
         "UninstallString", &uninstall)) << "the steps after the group still run";
-    char programs[MAX_PATH] = "";
-    SHGetFolderPathA(NULL, CSIDL_PROGRAMS, NULL, SHGFP_TYPE_CURRENT, programs);
-    EXPECT_FALSE(vxtest::FolderExists(vxtest::JoinPath(programs, "VANTIX Pro")));
+    EXPECT_FALSE(vxtest::FolderExists(vxtest::JoinPath(vxtest::ProgramsFolder(), "VANTIX Pro")));
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
-// System registration against the prefix's real registry: the base product class, the
-// self-registration of the sample product's libraries, the shell namespace entries, the uninstall
-// entry and the two registry primitives. Every test removes the keys it may have written.
+// System registration against the prefix's real registry, for what only this level reaches: the
+// two registry primitives' buffers and limits, a base class key that refuses writes, the current
+// folder around a library's self-registration, the namespace decision over every kind of entry
+// already there, and an uninstall entry too long to write whole. The plain install road of each
+// is checked by the install sequence tests. Every test removes the keys it may have written.
 #include "install/registration.h"
 
 #include <gtest/gtest.h>
 
-#include <sddl.h>
 #include <string.h>
 
 #include <string>
@@ -19,50 +20,31 @@ namespace {
 
 const char TEST_KEY[] = "Software\\VxTest\\Registration";
 const char BASE_SERVER_KEY[] = "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}\\InProcServer32";
-const char PRODUCT_KEY[] = "Software\\Harrowby";
 const char COMPONENTS_KEY[] = "Software\\Harrowby\\VANTIX Pro\\Components";
 const char SWITCH_KEY[] = "Software\\Harrowby\\VANTIX Pro\\SelfRegistration";
-// The classes the sample product's libraries register for themselves.
-const char* const LIBRARY_CLASS_KEYS[] = {
-    "CLSID\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}", "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E0F1}" };
 const char DESKTOP_PARENT[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\Namespace";
 const char MYCOMPUTER_PARENT[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\Namespace";
 const char EXPLORER_ID[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
-const char CLASSIC_ID[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro";
-
-struct RawValue {
-    bool present = false;
-    DWORD type = 0;
-    std::string bytes;  // as stored, terminator included
-};
-
-RawValue ReadRaw(HKEY root, const std::string& key, const char* value)
-{
-    RawValue raw;
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
-        return raw;
-    char data[4096];
-    DWORD size = sizeof(data);
-    raw.present = RegQueryValueExA(handle, value, NULL, &raw.type, (BYTE*)data, &size) == ERROR_SUCCESS;
-    if (raw.present)
-        raw.bytes.assign(data, size);
-    RegCloseKey(handle);
-    return raw;
-}
 
 // A REG_SZ value's text, checked to be stored with exactly one terminator; "<absent>" otherwise.
 // (Wine, like NT, adds the terminator to a REG_SZ written one byte short, so only a length that
 // is too long shows here.)
 std::string ReadText(HKEY root, const std::string& key, const char* value)
 {
-    RawValue raw = ReadRaw(root, key, value);
-    if (!raw.present)
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
         return "<absent>";
-    std::string text = raw.bytes.substr(0, raw.bytes.find('\0'));
-    EXPECT_EQ(raw.type, (DWORD)REG_SZ) << key;
-    EXPECT_EQ(raw.bytes.size(), text.size() + 1) << key << ": the length written must count one terminator";
+    char data[4096];
+    DWORD size = sizeof(data);
+    DWORD type = 0;
+    bool present = RegQueryValueExA(handle, value, NULL, &type, (BYTE*)data, &size) == ERROR_SUCCESS;
+    RegCloseKey(handle);
+    if (!present)
+        return "<absent>";
+    std::string text(data, strnlen(data, size));
+    EXPECT_EQ(type, (DWORD)REG_SZ) << key;
+    EXPECT_EQ(size, text.size() + 1) << key << ": the length written must count one terminator";
     return text;
 }
 
@@ -73,38 +55,40 @@ void CreateKey(HKEY root, const std::string& key)
     RegCloseKey(handle);
 }
 
-// --- SetRegistryString and ReadRegistryString ---------------------------------------------------
-
-class RegistryPrimitives : public ::testing::Test {
+class Registration : public ::testing::Test {
 protected:
-    void SetUp() override { vxtest::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\VxTest"); }
+    void SetUp() override { Forget(); }
     void TearDown() override
     {
-        vxtest::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\VxTest");
+        Forget();
         g_iconLocation = 0;
+    }
+    static void Forget()
+    {
+        vxtest::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\VxTest");
+        vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(A;;KA;;;WD)");
+        vxtest::DeleteRegistryTree(HKEY_CLASSES_ROOT, "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}");
+        vxtest::DeleteRegistryTree(HKEY_CLASSES_ROOT, "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E0F1}");  // vxshim.dll's own
+        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Harrowby");
+        for (const char* parent : { DESKTOP_PARENT, MYCOMPUTER_PARENT })
+            vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, std::string(parent) + "\\" + EXPLORER_ID);
+        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
     }
 };
 
-TEST_F(RegistryPrimitives, SetJoinsTheSubkeyAndWritesOnlyWithData)
+TEST_F(Registration, SetWritesOnlyWithDataAndReadKeepsToItsBuffer)
 {
     EXPECT_EQ(SetRegistryString(HKEY_CURRENT_USER, TEST_KEY, "Sub", "Name", "value"), 1);
     EXPECT_EQ(ReadText(HKEY_CURRENT_USER, std::string(TEST_KEY) + "\\Sub", "Name"), "value");
-    EXPECT_EQ(SetRegistryString(HKEY_CURRENT_USER, TEST_KEY, NULL, NULL, "default"), 1);
-    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, TEST_KEY, NULL), "default");
-
     EXPECT_EQ(SetRegistryString(HKEY_CURRENT_USER, TEST_KEY, "Bare", NULL, NULL), 0);
     EXPECT_TRUE(vxtest::RegistryKeyExists(HKEY_CURRENT_USER, std::string(TEST_KEY) + "\\Bare"));
-    EXPECT_FALSE(ReadRaw(HKEY_CURRENT_USER, std::string(TEST_KEY) + "\\Bare", NULL).present);
-}
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, std::string(TEST_KEY) + "\\Bare", NULL), "<absent>");
 
-TEST_F(RegistryPrimitives, ReadLeavesOrDefaultsTheBufferAsTheKeyAndValueAllow)
-{
-    vxtest::WriteRegistryText(HKEY_CURRENT_USER, TEST_KEY, "Text", "hello");
+    EXPECT_EQ(SetRegistryString(HKEY_CURRENT_USER, TEST_KEY, NULL, "Text", "hello"), 1);
     HKEY handle;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, TEST_KEY, 0, KEY_SET_VALUE, &handle), ERROR_SUCCESS);
     RegSetValueExA(handle, "Unterminated", 0, REG_BINARY, (const BYTE*)"abcd", 4);
     RegCloseKey(handle);
-
     const struct {
         const char* key;
         const char* value;
@@ -114,7 +98,6 @@ TEST_F(RegistryPrimitives, ReadLeavesOrDefaultsTheBufferAsTheKeyAndValueAllow)
         const char* buffer;  // NULL: untouched
     } cases[] = {
         { "Software\\VxTest\\Missing", "Text", "dflt", 16, 0, NULL },
-        { TEST_KEY, "Text", "dflt", 16, 1, "hello" },
         { TEST_KEY, "Text", NULL, 6, 1, "hello" },
         { TEST_KEY, "Absent", "dflt", 16, 0, "dflt" },
         { TEST_KEY, "Absent", NULL, 16, 0, NULL },
@@ -140,7 +123,7 @@ TEST_F(RegistryPrimitives, ReadLeavesOrDefaultsTheBufferAsTheKeyAndValueAllow)
 }
 
 // Stack buffers overrun by these would not survive the call.
-TEST_F(RegistryPrimitives, OverlongInputsStayInTheirBuffers)
+TEST_F(Registration, OverlongInputsStayInTheirBuffers)
 {
     const std::string huge = "Software\\VxTest\\" + std::string(5000, 'h');
     EXPECT_EQ(SetRegistryString(HKEY_CURRENT_USER, huge.c_str(), huge.c_str(), NULL, "x"), 0);
@@ -156,207 +139,97 @@ TEST_F(RegistryPrimitives, OverlongInputsStayInTheirBuffers)
     EXPECT_EQ(vxtest::CurrentFolder(), caller.Path());
 }
 
-// --- RegisterBaseClass --------------------------------------------------------------------------
-
-enum class BaseKey { Absent, Present, DeniesSetValue };
-
-class BaseClass : public ::testing::Test {
-protected:
-    void SetUp() override { Forget(); }
-    void TearDown() override { Forget(); }
-    void Forget()
-    {
-        SetKeySecurity("D:(A;;KA;;;WD)");
-        vxtest::DeleteRegistryTree(HKEY_CLASSES_ROOT, "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}");
-    }
-    static void SetKeySecurity(const char* sddl)
-    {
-        HKEY handle;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, 0, WRITE_DAC, &handle) != ERROR_SUCCESS)
-            return;
-        PSECURITY_DESCRIPTOR descriptor = NULL;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, NULL));
-        EXPECT_EQ(RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
-        LocalFree(descriptor);
-        RegCloseKey(handle);
-    }
-};
-
-TEST_F(BaseClass, WritesPathAndApartmentInPlaceUnlessTheKeyRefusesThem)
+// An existing key is written in place; a key that refuses values fails and keeps what it had.
+TEST_F(Registration, BaseClassIsOverwrittenInPlaceUnlessTheKeyRefusesIt)
 {
     const char path[] = "C:\\Program Files\\VANTIX Pro\\vantix32.exe";
-    const struct {
-        BaseKey before;
-        int result;
-        const char* defaultAfter;
-        const char* threadingAfter;
-    } cases[] = {
-        { BaseKey::Absent, 1, path, "Apartment" },
-        { BaseKey::Present, 1, path, "Apartment" },
-        // The open for KEY_SET_VALUE is refused; RegCreateKeyA opens the key with what it
-        // allows, and the write on that handle is refused.
-        { BaseKey::DeniesSetValue, 0, "old", "<absent>" },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE((int)c.before);
+    for (bool refuses : { false, true }) {
+        SCOPED_TRACE(refuses ? "refuses values" : "allows values");
         Forget();
-        if (c.before != BaseKey::Absent) {
-            vxtest::WriteRegistryText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "", "old");
-            vxtest::WriteRegistryText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "Kept", "kept");
-            CreateKey(HKEY_CLASSES_ROOT, std::string(BASE_SERVER_KEY) + "\\Child");
-        }
-        if (c.before == BaseKey::DeniesSetValue)
-            SetKeySecurity("D:(D;;0x2;;;WD)(A;;KA;;;WD)");
+        vxtest::WriteRegistryText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "", "old");
+        vxtest::WriteRegistryText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "Kept", "kept");
+        CreateKey(HKEY_CLASSES_ROOT, std::string(BASE_SERVER_KEY) + "\\Child");
+        // The open for KEY_SET_VALUE is refused; RegCreateKeyA opens the key with what it allows,
+        // and the write on that handle is refused.
+        if (refuses)
+            vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(D;;0x2;;;WD)(A;;KA;;;WD)");
 
-        EXPECT_EQ(RegisterBaseClass(path), c.result);
-        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, NULL), c.defaultAfter);
-        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "ThreadingModel"), c.threadingAfter);
-        if (c.result == 1) {
-            EXPECT_EQ(ReadRaw(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "ThreadingModel").bytes.size(), 10u);
-        }
-        EXPECT_FALSE(ReadRaw(HKEY_CLASSES_ROOT, "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}", NULL).present)
+        EXPECT_EQ(RegisterBaseClass(path), refuses ? 0 : 1);
+        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, NULL), refuses ? "old" : path);
+        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "ThreadingModel"), refuses ? "<absent>" : "Apartment");
+        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}", NULL), "<absent>")
             << "the class key gets no value of its own";
-        if (c.before != BaseKey::Absent) {
-            EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "Kept"), "kept") << "overwritten in place";
-            EXPECT_TRUE(vxtest::RegistryKeyExists(HKEY_CLASSES_ROOT, std::string(BASE_SERVER_KEY) + "\\Child"));
-        }
+        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "Kept"), "kept");
+        EXPECT_TRUE(vxtest::RegistryKeyExists(HKEY_CLASSES_ROOT, std::string(BASE_SERVER_KEY) + "\\Child"));
     }
 }
 
-// --- SelfRegisterLibrary ------------------------------------------------------------------------
-
-enum class Where { Product, Scratch, TestPrograms };
-
-class SelfRegistration : public ::testing::Test {
-protected:
-    void SetUp() override { Forget(); }
-    void TearDown() override { Forget(); }
-    static void Forget()
-    {
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
-        for (const char* key : LIBRARY_CLASS_KEYS)
-            vxtest::DeleteRegistryTree(HKEY_CLASSES_ROOT, key);
-    }
-    std::string Folder(Where where) const
-    {
-        switch (where) {
-        case Where::Product: return VX_SAMPLE_PRODUCT_DIR;
-        case Where::Scratch: return libraries_.Path();
-        case Where::TestPrograms: return vxtest::ModuleFolder();
-        }
-        return "";
-    }
-
-    ScratchFolder caller_{ "vxcaller" };
-    ScratchFolder libraries_{ "vxlibs" };
-};
-
-TEST_F(SelfRegistration, ResultFollowsLoadExportAndStatusAndTheCurrentFolderComesBack)
+// The library's folder is current while it registers itself (regprobe.dll reports it), and the
+// caller's folder is current again afterwards, whatever the result.
+TEST_F(Registration, SelfRegistrationRunsInTheLibrarysFolderAndComesBack)
 {
-    vxtest::WriteFileBytes(libraries_ / "notalib.dll", "This is a text file, not a library.\r\n");
-    const DWORD NO_SWITCH = 0xFFFFFFFF;
+    ScratchFolder caller("vxcaller");
+    const std::string product = VX_SAMPLE_PRODUCT_DIR;
     const struct {
-        Where where;
+        std::string folder;
         const char* file;
-        DWORD registrationSwitch;  // what the library's DllRegisterServer is told to return
+        DWORD registrationSwitch;  // what the library's DllRegisterServer is told to return; 0: nothing
         int result;
-        bool writesComponent;
     } cases[] = {
-        { Where::Product, "vxshell.dll", NO_SWITCH, SR_REGISTERED, true },
-        { Where::Product, "vxshim.dll", NO_SWITCH, SR_REGISTERED, true },
-        { Where::Product, "vxshim.dll", 0x80004005, SR_FAILED, false },
-        { Where::Product, "vxshell.dll", 1 /* S_FALSE */, SR_REGISTERED, false },
-        { Where::Product, "vxcore32.dll", NO_SWITCH, SR_NO_ENTRY, false },
-        { Where::Product, "nosuch.dll", NO_SWITCH, SR_NOT_LOADED, false },
-        { Where::Scratch, "notalib.dll", NO_SWITCH, SR_NOT_LOADED, false },
+        { vxtest::ModuleFolder(), "regprobe.dll", 0, SR_REGISTERED },
+        { product, "vxshim.dll", 0x80004005, SR_FAILED },
+        { product, "vxcore32.dll", 0, SR_NO_ENTRY },
+        { product, "nosuch.dll", 0, SR_NOT_LOADED },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " switch " + std::to_string(c.registrationSwitch));
         Forget();
-        if (c.registrationSwitch != NO_SWITCH)
+        SetEnvironmentVariableA("VX_PROBE_FOLDER", NULL);
+        if (c.registrationSwitch != 0)
             vxtest::WriteRegistryNumber(HKEY_LOCAL_MACHINE, SWITCH_KEY, c.file, c.registrationSwitch);
-        std::string folder = Folder(c.where);
-        vxtest::CurrentFolderScope inCaller(caller_.Path());
+        vxtest::CurrentFolderScope inCaller(caller.Path());
 
-        EXPECT_EQ(SelfRegisterLibrary(folder.c_str(), c.file), c.result);
-        EXPECT_EQ(vxtest::CurrentFolder(), caller_.Path());
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, COMPONENTS_KEY, c.file),
-            c.writesComponent ? vxtest::JoinPath(folder, c.file) : "<absent>");
+        EXPECT_EQ(SelfRegisterLibrary(c.folder.c_str(), c.file), c.result);
+        EXPECT_EQ(vxtest::CurrentFolder(), caller.Path());
+        if (c.result == SR_REGISTERED) {
+            char seen[MAX_PATH] = "";
+            GetEnvironmentVariableA("VX_PROBE_FOLDER", seen, sizeof(seen));
+            EXPECT_EQ(std::string(seen), c.folder);
+        } else {
+            EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, COMPONENTS_KEY, c.file), "<absent>");
+        }
     }
 }
-
-TEST_F(SelfRegistration, LibraryFolderIsCurrentDuringTheCall)
-{
-    // regprobe.dll's DllRegisterServer puts the current folder into VX_PROBE_FOLDER.
-    SetEnvironmentVariableA("VX_PROBE_FOLDER", NULL);
-    vxtest::CurrentFolderScope inCaller(caller_.Path());
-
-    EXPECT_EQ(SelfRegisterLibrary(Folder(Where::TestPrograms).c_str(), "regprobe.dll"), SR_REGISTERED);
-    char seen[MAX_PATH] = "";
-    GetEnvironmentVariableA("VX_PROBE_FOLDER", seen, sizeof(seen));
-    EXPECT_EQ(std::string(seen), Folder(Where::TestPrograms));
-    EXPECT_EQ(vxtest::CurrentFolder(), caller_.Path());
-}
-
-// --- RegisterNamespaceEntry ---------------------------------------------------------------------
 
 // What a namespace key holds: no key, a key without a default value, or one with the text "Existing".
 enum class Entry { None, BareKey, Existing };
 
-std::string NamespaceKey(const char* parent, const char* classId)
+// "-" no key; "" a key without a default value; else the default value. A written entry must
+// keep the class identifier's letter case in its key name.
+std::string EntryText(const char* parent)
 {
-    return std::string(parent) + "\\" + classId;
-}
-
-void Prepare(const char* parent, const char* classId, Entry entry)
-{
-    if (entry == Entry::BareKey)
-        CreateKey(HKEY_LOCAL_MACHINE, NamespaceKey(parent, classId));
-    if (entry == Entry::Existing)
-        vxtest::WriteRegistryText(HKEY_LOCAL_MACHINE, NamespaceKey(parent, classId), "", "Existing");
-}
-
-// The key's name as stored, so that letter case counts; "" when there is none.
-std::string StoredName(const char* parent, const char* classId)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parent, 0, KEY_ENUMERATE_SUB_KEYS, &handle) != ERROR_SUCCESS)
-        return "";
-    std::string found;
-    char name[256];
-    for (DWORD i = 0; RegEnumKeyA(handle, i, name, sizeof(name)) == ERROR_SUCCESS; ++i)
-        if (_stricmp(name, classId) == 0)
-            found = name;
-    RegCloseKey(handle);
-    return found;
-}
-
-// "-" no key; "" a key without a default value; else the default value.
-std::string EntryText(const char* parent, const char* classId)
-{
-    if (!vxtest::RegistryKeyExists(HKEY_LOCAL_MACHINE, NamespaceKey(parent, classId)))
+    std::string key = std::string(parent) + "\\" + EXPLORER_ID;
+    if (!vxtest::RegistryKeyExists(HKEY_LOCAL_MACHINE, key))
         return "-";
-    std::string text = ReadText(HKEY_LOCAL_MACHINE, NamespaceKey(parent, classId), NULL);
+    std::string text = ReadText(HKEY_LOCAL_MACHINE, key, NULL);
+    if (text == "VANTIX Pro Explorer") {
+        HKEY handle;
+        char name[256];
+        std::string stored;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parent, 0, KEY_ENUMERATE_SUB_KEYS, &handle) == ERROR_SUCCESS) {
+            for (DWORD i = 0; RegEnumKeyA(handle, i, name, sizeof(name)) == ERROR_SUCCESS; ++i)
+                if (_stricmp(name, EXPLORER_ID) == 0)
+                    stored = name;
+            RegCloseKey(handle);
+        }
+        EXPECT_EQ(stored, EXPLORER_ID) << parent;
+    }
     return text == "<absent>" ? "" : text;
 }
 
-class NamespaceEntries : public ::testing::Test {
-protected:
-    void SetUp() override { Forget(); }
-    void TearDown() override
-    {
-        Forget();
-        g_iconLocation = 0;
-    }
-    static void Forget()
-    {
-        for (const char* parent : { DESKTOP_PARENT, MYCOMPUTER_PARENT })
-            for (const char* classId : { EXPLORER_ID, CLASSIC_ID })
-                vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, NamespaceKey(parent, classId));
-    }
-};
-
-TEST_F(NamespaceEntries, ExistingReadableEntryWinsElseTheSettingPlacesANewOne)
+// An entry already there decides only when its default value is readable; otherwise the
+// setting (g_iconLocation) places a new one, whether or not asking is allowed.
+TEST_F(Registration, AReadableExistingEntryWinsElseTheSettingPlacesANewOne)
 {
     const struct {
         Entry desktop, myComputer;
@@ -368,9 +241,7 @@ TEST_F(NamespaceEntries, ExistingReadableEntryWinsElseTheSettingPlacesANewOne)
     } cases[] = {
         { Entry::None, Entry::None, 0, FALSE, 0, "VANTIX Pro Explorer", "-" },
         { Entry::None, Entry::None, 1, FALSE, 1, "-", "VANTIX Pro Explorer" },
-        // Nobody is asked yet: the setting decides even when asking is allowed.
         { Entry::None, Entry::None, 0, TRUE, 0, "VANTIX Pro Explorer", "-" },
-        { Entry::None, Entry::None, 1, TRUE, 1, "-", "VANTIX Pro Explorer" },
         { Entry::None, Entry::Existing, 0, TRUE, 1, "-", "Existing" },
         { Entry::Existing, Entry::None, 1, TRUE, 0, "Existing", "-" },
         { Entry::Existing, Entry::Existing, 1, FALSE, 0, "Existing", "Existing" },
@@ -382,74 +253,47 @@ TEST_F(NamespaceEntries, ExistingReadableEntryWinsElseTheSettingPlacesANewOne)
         const auto& c = cases[i];
         SCOPED_TRACE("case " + std::to_string(i));
         Forget();
-        Prepare(DESKTOP_PARENT, EXPLORER_ID, c.desktop);
-        Prepare(MYCOMPUTER_PARENT, EXPLORER_ID, c.myComputer);
+        const std::pair<const char*, Entry> before[] = { { DESKTOP_PARENT, c.desktop }, { MYCOMPUTER_PARENT, c.myComputer } };
+        for (const auto& entry : before) {
+            std::string key = std::string(entry.first) + "\\" + EXPLORER_ID;
+            if (entry.second == Entry::BareKey)
+                CreateKey(HKEY_LOCAL_MACHINE, key);
+            if (entry.second == Entry::Existing)
+                vxtest::WriteRegistryText(HKEY_LOCAL_MACHINE, key, "", "Existing");
+        }
         g_iconLocation = c.locationBefore;
 
         RegisterNamespaceEntry(SZ_EXPLORER_CLASS_ID, "VANTIX Pro Explorer", c.mayAsk);
         EXPECT_EQ(g_iconLocation, c.locationAfter);
-        EXPECT_EQ(EntryText(DESKTOP_PARENT, EXPLORER_ID), c.desktopAfter);
-        EXPECT_EQ(EntryText(MYCOMPUTER_PARENT, EXPLORER_ID), c.myComputerAfter);
-        if (std::string(c.desktopAfter) == "VANTIX Pro Explorer") {
-            EXPECT_EQ(StoredName(DESKTOP_PARENT, EXPLORER_ID), EXPLORER_ID);
-        }
-        if (std::string(c.myComputerAfter) == "VANTIX Pro Explorer") {
-            EXPECT_EQ(StoredName(MYCOMPUTER_PARENT, EXPLORER_ID), EXPLORER_ID);
-        }
+        EXPECT_EQ(EntryText(DESKTOP_PARENT), c.desktopAfter);
+        EXPECT_EQ(EntryText(MYCOMPUTER_PARENT), c.myComputerAfter);
     }
 }
 
-TEST_F(NamespaceEntries, ClassicEntryFollowsAnExplorerEntryFoundUnderMyComputer)
-{
-    Prepare(MYCOMPUTER_PARENT, EXPLORER_ID, Entry::Existing);
-    g_iconLocation = 0;
-    RegisterNamespaceEntry(SZ_EXPLORER_CLASS_ID, "VANTIX Pro Explorer", TRUE);
-    RegisterNamespaceEntry(SZ_CLASSIC_CLASS_ID, "VANTIX Pro", FALSE);
-
-    EXPECT_EQ(g_iconLocation, 1);
-    EXPECT_EQ(EntryText(MYCOMPUTER_PARENT, CLASSIC_ID), "VANTIX Pro");
-    EXPECT_EQ(StoredName(MYCOMPUTER_PARENT, CLASSIC_ID), CLASSIC_ID);
-    EXPECT_EQ(EntryText(DESKTOP_PARENT, CLASSIC_ID), "-");
-    EXPECT_EQ(EntryText(DESKTOP_PARENT, EXPLORER_ID), "-");
-}
-
-// --- WriteUninstallEntry ------------------------------------------------------------------------
-
-class UninstallEntry : public ::testing::Test {
-protected:
-    void SetUp() override { vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY); }
-    void TearDown() override { vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY); }
-};
-
-TEST_F(UninstallEntry, CommandLineQuotesOnlyTheProgramAndIsNeverCut)
+// The longest folder and group are written whole; one character more than their buffers hold
+// is refused rather than cut.
+TEST_F(Registration, UninstallCommandLineIsNeverCut)
 {
     const std::string longFolder = "C:\\" + std::string(497, 'F');
     const std::string longGroup(255, 'G');
     const struct {
         std::string folder;
         std::string group;
-        std::string command;  // "" no entry at all
+        bool written;
     } cases[] = {
-        { "C:\\VX", "VANTIX Pro", "\"C:\\VX\\vxremove.exe\" -f C:\\VX -d C:\\VX -g VANTIX Pro" },
-        { "C:\\Program Files\\VANTIX Pro", "My Group",
-            "\"C:\\Program Files\\VANTIX Pro\\vxremove.exe\" -f C:\\Program Files\\VANTIX Pro"
-            " -d C:\\Program Files\\VANTIX Pro -g My Group" },
-        { longFolder, longGroup,
-            "\"" + longFolder + "\\vxremove.exe\" -f " + longFolder + " -d " + longFolder + " -g " + longGroup },
-        // One character more than the folder and group buffers hold: refused rather than cut.
-        { longFolder + std::string(12, 'F'), "VANTIX Pro", "" },
-        { "C:\\VX", longGroup + "G", "" },
+        { longFolder, longGroup, true },
+        { longFolder + std::string(12, 'F'), "VANTIX Pro", false },
+        { "C:\\VX", longGroup + "G", false },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder.substr(0, 40) + " / " + c.group.substr(0, 20));
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+        SCOPED_TRACE(std::to_string(c.folder.size()) + " / " + std::to_string(c.group.size()));
+        Forget();
         WriteUninstallEntry(c.folder.c_str(), c.group.c_str());
-        if (c.command.empty()) {
-            EXPECT_FALSE(vxtest::RegistryKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
-            continue;
+        EXPECT_EQ(vxtest::RegistryKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), c.written);
+        if (c.written) {
+            EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString"),
+                "\"" + c.folder + "\\vxremove.exe\" -f " + c.folder + " -d " + c.folder + " -g " + c.group);
         }
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName"), "Harrowby VANTIX Pro Uninstall");
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString"), c.command);
     }
 }
 
