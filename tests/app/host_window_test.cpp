@@ -59,16 +59,6 @@ TEST_F(HostWindow, ClassAndStyleAsAPlainCaptionedWindow)
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN), (LONG_PTR)(WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN));
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
     EXPECT_EQ(GetWindowLongPtrA(window_, GWL_EXSTYLE) & ~(LONG_PTR)WS_EX_WINDOWEDGE, 0);
-
-    RECT desktop;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    HostWindowPlacement expected = PlaceHostWindow(desktop);
-    RECT rect;
-    GetWindowRect(window_, &rect);
-    EXPECT_EQ(rect.left, expected.x);
-    EXPECT_EQ(rect.top, expected.y);
-    EXPECT_EQ(rect.right - rect.left, expected.width);
-    EXPECT_EQ(rect.bottom - rect.top, expected.height);
 }
 
 TEST_F(HostWindow, PaintsTealWithTheProductLogoTopLeftAndTheCompanyLogoBottomRight)

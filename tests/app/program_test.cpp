@@ -64,10 +64,7 @@ TEST(Program, InteractiveRunShowsTheHostWindowUntilTheClosingQuestionAndExitsZer
     EXPECT_TRUE(added.empty()) << ::testing::PrintToString(added);
 
     WriteProfileStringA("VANTIX", NULL, NULL);
-    for (HWND window; (window = FindWindowA("ExplorerWClass", NULL)) != NULL;) {
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        Sleep(200);
-    }
+    vxtest::CloseShellFolderWindows();
 }
 
 // The carried settings cannot be written when the temporary folder does not exist, so the

@@ -20,6 +20,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 
 namespace {
 
+// The rules' corners that no Windows version Wine reports reaches; the versions themselves are run
+// below.
 TEST(InterfaceDefaults, FirstMatchingRuleDecides)
 {
     const struct {
@@ -29,15 +31,11 @@ TEST(InterfaceDefaults, FirstMatchingRuleDecides)
         BOOL winNT;
         int nV, nM;
     } cases[] = {
-        { "Windows_NT", 4, 0, TRUE, TRUE, 12, 15 },
         { "Windows_NT", 3, 10, FALSE, TRUE, 4, 15 },  // NT wins over the version
         { "windows_nt", 3, 10, TRUE, FALSE, 1, 3 },   // "NT" only in capitals
         { "NTFS", 4, 0, TRUE, TRUE, 12, 15 },
-        { nullptr, 4, 0, TRUE, FALSE, 12, 15 },       // Windows 95
         { nullptr, 4, 10, FALSE, FALSE, 4, 15 },      // Windows 98, Explorer not pre-selected
         { nullptr, 3, 95, TRUE, FALSE, 12, 15 },      // 3.95 counts as 32-bit
-        { nullptr, 3, 51, TRUE, FALSE, 12, 15 },
-        { nullptr, 3, 10, TRUE, FALSE, 1, 3 },        // Win32s
         { "", 3, 49, TRUE, FALSE, 1, 3 },
     };
     for (const auto& c : cases) {
@@ -113,7 +111,7 @@ TEST(TempFolder, ATemporaryPathLongerThanItsBufferIsRefused)
     EXPECT_EQ(vxtest::CurrentFolder(), before);
 }
 
-TEST(HostWindowPlacement, FourFifthsOfTheDesktopCentred)
+TEST(HostWindowPlacement, FourFifthsOfTheDesktopCentredAndNeverBelow600x400)
 {
     const struct {
         RECT desktop;
@@ -122,16 +120,13 @@ TEST(HostWindowPlacement, FourFifthsOfTheDesktopCentred)
         { { 0, 0, 1024, 768 }, { 104, 78, 816, 612 } },
         { { 0, 0, 640, 480 }, { 20, 40, 600, 400 } },
         { { 0, 0, 749, 499 }, { 74, 49, 600, 400 } },
-        { { 0, 0, 800, 600 }, { 80, 60, 640, 480 } },
         { { 0, 0, 512, 342 }, { -44, -29, 600, 400 } },  // truncation toward zero
-        { { 0, 0, 1280, 1024 }, { 128, 104, 1024, 816 } },
     };
     for (const auto& c : cases) {
         HostWindowPlacement got = PlaceHostWindow(c.desktop);
-        EXPECT_EQ(got.x, c.expected.x) << c.desktop.right << "x" << c.desktop.bottom;
-        EXPECT_EQ(got.y, c.expected.y) << c.desktop.right << "x" << c.desktop.bottom;
-        EXPECT_EQ(got.width, c.expected.width) << c.desktop.right << "x" << c.desktop.bottom;
-        EXPECT_EQ(got.height, c.expected.height) << c.desktop.right << "x" << c.desktop.bottom;
+        EXPECT_EQ(std::vector<int>({ got.x, got.y, got.width, got.height }),
+            std::vector<int>({ c.expected.x, c.expected.y, c.expected.width, c.expected.height }))
+            << c.desktop.right << "x" << c.desktop.bottom;
     }
 }
 

@@ -7,55 +7,32 @@
 
 namespace {
 
-RECT Desktop()
+// Halves truncate (201 / 2 = 100); a side larger than the screen's puts the window at 0 there.
+TEST(CenterWindow, CentresAndKeepsTheSizeButNeverGoesBelowZero)
 {
     RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
-    return desktop;
-}
-
-HWND MakePopup(int width, int height)
-{
-    return CreateWindowExA(0, "STATIC", "probe", WS_POPUP, 5, 5, width, height, NULL, NULL, GetModuleHandleA(NULL), NULL);
-}
-
-TEST(CenterWindow, CentresAWindowAndKeepsItsSize)
-{
-    RECT desktop = Desktop();
-    HWND window = MakePopup(300, 201);
-    ASSERT_NE(window, (HWND)NULL);
-    CenterWindow(window);
-    RECT rect;
-    GetWindowRect(window, &rect);
-    int desktopWidth = desktop.right - desktop.left;
-    int desktopHeight = desktop.bottom - desktop.top;
-    EXPECT_EQ(rect.left, desktopWidth / 2 - 150);
-    EXPECT_EQ(rect.top, desktopHeight / 2 - 100);  // halves truncate: 201 / 2 = 100
-    EXPECT_EQ(rect.right - rect.left, 300);
-    EXPECT_EQ(rect.bottom - rect.top, 201);
-    DestroyWindow(window);
-}
-
-TEST(CenterWindow, PutsAWindowLargerThanTheScreenAtTheOrigin)
-{
-    RECT desktop = Desktop();
-    int desktopWidth = desktop.right - desktop.left;
-    int desktopHeight = desktop.bottom - desktop.top;
+    const int width = desktop.right - desktop.left;
+    const int height = desktop.bottom - desktop.top;
     const struct {
         int width, height, left, top;
     } cases[] = {
-        { desktopWidth + 200, desktopHeight + 100, 0, 0 },
-        { desktopWidth + 200, 100, 0, desktopHeight / 2 - 50 },
-        { 100, desktopHeight + 100, desktopWidth / 2 - 50, 0 },
+        { 300, 201, width / 2 - 150, height / 2 - 100 },
+        { width + 200, height + 100, 0, 0 },
+        { width + 200, 100, 0, height / 2 - 50 },
+        { 100, height + 100, width / 2 - 50, 0 },
     };
     for (const auto& c : cases) {
-        HWND window = MakePopup(c.width, c.height);
+        HWND window = CreateWindowExA(0, "STATIC", "probe", WS_POPUP, 5, 5, c.width, c.height, NULL, NULL, GetModuleHandleA(NULL), NULL);
+        ASSERT_NE(window, (HWND)NULL);
+        RECT before, rect;
+        GetWindowRect(window, &before);
         CenterWindow(window);
-        RECT rect;
         GetWindowRect(window, &rect);
         EXPECT_EQ(rect.left, c.left) << c.width << "x" << c.height;
         EXPECT_EQ(rect.top, c.top) << c.width << "x" << c.height;
-        EXPECT_EQ(rect.right - rect.left, c.width);
+        EXPECT_EQ(rect.right - rect.left, before.right - before.left);
+        EXPECT_EQ(rect.bottom - rect.top, before.bottom - before.top);
         DestroyWindow(window);
     }
 }

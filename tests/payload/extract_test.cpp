@@ -16,6 +16,14 @@ namespace {
 
 const std::set<std::string> NOT_CARRIED = { "DLLFILE6", "TXTFILE2", "TXTFILE3", "TXTFILE4", "TXTFILE5", "HLPFILE6", "ORDER", "LICENSE" };
 
+// ExpandFile on a copy of the path, which it may rewrite.
+int Expand(const std::string& packed, const std::string& target)
+{
+    char packedPath[MAX_PATH];
+    strcpy(packedPath, packed.c_str());
+    return ExpandFile(packedPath, target.c_str());
+}
+
 class Extraction : public ::testing::Test {
 protected:
     void SetUp() override { g_hInstance = GetModuleHandleA(NULL); }
@@ -59,9 +67,7 @@ TEST_F(Extraction, EveryCarriedResourceExpandsToTheProductFileByteForByte)
         EXPECT_EQ(*(const DWORD*)(bytes.data() + 10), original.size()) << resource.szResName;
 
         std::string target = scratch_ / "expanded.bin";
-        char packedPath[MAX_PATH];
-        strcpy(packedPath, packed.c_str());
-        ASSERT_EQ(ExpandFile(packedPath, target.c_str()), 1) << resource.szResName;
+        ASSERT_EQ(Expand(packed, target), 1) << resource.szResName;
         EXPECT_TRUE(vxtest::ReadFileBytes(target) == original) << resource.szResName << " expands to other bytes";
     }
     EXPECT_EQ(carried, 35);
@@ -94,12 +100,10 @@ TEST_F(Expansion, SamePathInAnyCaseIsSuccessAndTouchesNothing)
 {
     std::string packed = Packed("same.tmp");
     std::string before = vxtest::ReadFileBytes(packed);
-    char packedPath[MAX_PATH];
-    strcpy(packedPath, packed.c_str());
     std::string upper = packed;
     for (char& c : upper)
         c = (char)toupper((unsigned char)c);
-    EXPECT_EQ(ExpandFile(packedPath, upper.c_str()), 1);
+    EXPECT_EQ(Expand(packed, upper), 1);
     EXPECT_EQ(vxtest::ReadFileBytes(packed), before);
 }
 
@@ -108,20 +112,18 @@ TEST_F(Expansion, ATargetInUseFailsUntouchedAndNothingAppearsBesideIt)
     std::string target = scratch_ / "running.exe";
     vxtest::WriteFileBytes(target, "old program");
     std::string packed = Packed("inuse.tmp");
-    char packedPath[MAX_PATH];
-    strcpy(packedPath, packed.c_str());
     {
         HeldOpen running(target);
         ASSERT_TRUE(running.Held());
-        EXPECT_EQ(ExpandFile(packedPath, target.c_str()), 0);
+        EXPECT_EQ(Expand(packed, target), 0);
     }
     EXPECT_EQ(vxtest::ReadFileBytes(target), "old program");
     EXPECT_FALSE(vxtest::FileExists(scratch_ / "running.ex_")) << "no stray file with a '_' name";
     {
         HeldOpen reader(target, FILE_SHARE_READ);  // open elsewhere without write sharing
-        EXPECT_EQ(ExpandFile(packedPath, target.c_str()), 0);
+        EXPECT_EQ(Expand(packed, target), 0);
     }
-    EXPECT_EQ(ExpandFile(packedPath, target.c_str()), 1) << "an existing target that is not in use is replaced";
+    EXPECT_EQ(Expand(packed, target), 1) << "an existing target that is not in use is replaced";
     EXPECT_EQ(vxtest::ReadFileBytes(target), Notes());
 }
 
@@ -149,18 +151,14 @@ TEST_F(Expansion, PlainFilesAreCopiedAndEmptyOrMissingOnesFail)
         DeleteFileA(target.c_str());
         if (c.content != nullptr)
             vxtest::WriteFileBytes(source, c.content);
-        char packedPath[MAX_PATH];
-        strcpy(packedPath, source.c_str());
-        EXPECT_EQ(ExpandFile(packedPath, target.c_str()), c.result) << (c.content ? c.content : "(missing)");
+        EXPECT_EQ(Expand(source, target), c.result) << (c.content ? c.content : "(missing)");
         if (c.result == 1) {
             EXPECT_EQ(vxtest::ReadFileBytes(target), c.content);
         }
     }
     // An SZDD file whose expanded length is 0 expands to nothing, which counts as a failure.
     vxtest::WriteFileBytes(scratch_ / "empty.tmp", std::string("SZDD\x88\xF0\x27\x33" "A\0\0\0\0\0", 14));
-    char packedPath[MAX_PATH];
-    strcpy(packedPath, (scratch_ / "empty.tmp").c_str());
-    EXPECT_EQ(ExpandFile(packedPath, (scratch_ / "empty.out").c_str()), 0);
+    EXPECT_EQ(Expand(scratch_ / "empty.tmp", scratch_ / "empty.out"), 0);
 }
 
 }  // namespace
