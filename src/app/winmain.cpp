@@ -84,10 +84,8 @@ void ReserveTempName(const char* folder)
 
 void WriteCarriedSettings(const char* folder)
 {
-    char folderWithSeparator[CCH_TEMP_FOLDER + 1];
-    rt::CopyText(folderWithSeparator, sizeof(folderWithSeparator), folder);
-    rt::AppendText(folderWithSeparator, sizeof(folderWithSeparator), "\\");
-    ExtractResource(g_hInstance, RESOURCE_INSTINI, folderWithSeparator, "Install.ini");
+    // ExtractResource puts the backslash between folder and name.
+    ExtractResource(g_hInstance, RESOURCE_INSTINI, folder, "Install.ini");
 }
 
 void ReadWindowsVersion()

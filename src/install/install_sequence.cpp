@@ -16,11 +16,10 @@
 #include "progman/progman.h"
 
 const char DEFAULT_GROUP_NAME[] = "VANTIX Pro";
+const char WININI_SECTION[] = "VANTIX";
 
 namespace {
 
-const char WININI_SECTION[] = "VANTIX";
-const char MAIN_INI_NAME[] = "VANTIX.ini";
 const char OLD_INI_NAME[] = "original.ini";
 const char EXPLORER_ITEM_TITLE[] = "VANTIX Pro Explorer";
 const char EXPLORER_ITEM_COMMAND[] = "VANTIX Pro Explorer.{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
@@ -30,6 +29,7 @@ FILE_ENTRY& MainProgram() { return g_coreFiles.entries[0]; }
 FILE_ENTRY& MainLibrary() { return g_coreFiles.entries[1]; }
 FILE_ENTRY& StubLibrary() { return g_commonFiles.entries[1]; }
 FILE_ENTRY& ExplorerLibrary() { return g_explorerFiles.entries[0]; }
+FILE_ENTRY& MainIni() { return g_iniFiles.entries[0]; }
 BOOL Done(const FILE_ENTRY& entry) { return (entry.dwStatus & FE_DONE) != 0; }
 
 // The state of one run of the sequence.
@@ -124,7 +124,7 @@ void PlaceSiteLists(InstallRun* run)
 // no earlier INI was kept aside and the user agrees to keep the old one as "original.ini".
 BOOL ShouldWriteMainIni(InstallRun* run)
 {
-    if (!ExistsInDest(run, MAIN_INI_NAME))
+    if (!ExistsInDest(run, MainIni().szFile))
         return TRUE;
     if (ExistsInDest(run, OLD_INI_NAME) || ExistsInDest(run, g_iniFiles.entries[1].szFile))
         return FALSE;
@@ -137,7 +137,7 @@ BOOL ShouldWriteMainIni(InstallRun* run)
         return FALSE;
     char mainIni[CCH_LONG_PATH];
     char oldIni[CCH_LONG_PATH];
-    rt::FormatText(mainIni, sizeof(mainIni), "%s\\%s", run->destFolder, MAIN_INI_NAME);
+    rt::FormatText(mainIni, sizeof(mainIni), "%s\\%s", run->destFolder, MainIni().szFile);
     rt::FormatText(oldIni, sizeof(oldIni), "%s\\%s", run->destFolder, OLD_INI_NAME);
     return rt::rename(mainIni, oldIni) == 0;
 }
@@ -147,7 +147,7 @@ void InstallMainIni(InstallRun* run)
     if (!ShouldWriteMainIni(run))
         return;
     char target[CCH_LONG_PATH];
-    rt::FormatText(target, sizeof(target), "%s\\%s", run->destFolder, MAIN_INI_NAME);
+    rt::FormatText(target, sizeof(target), "%s\\%s", run->destFolder, MainIni().szFile);
     if (CopyIniTemplate(run->sourceFolder, target, "$$", run->destFolder, g_iniFiles.firstResource) == -1) {
         SetFailureText(run, "Failed to install INI files.");
         return;

@@ -22,6 +22,7 @@ enum : DWORD {
 };
 
 extern const char DEFAULT_GROUP_NAME[];  // "VANTIX Pro"
+extern const char WININI_SECTION[];      // "VANTIX": the installer's records in WIN.INI
 
 // Installs selection into destFolder (no trailing backslash); payload resources are written out
 // into sourceFolder (with a trailing backslash) first. statusWindow, when given and still a

@@ -145,35 +145,37 @@ int AttemptPlacement(const char* sourceFolder, const char* fileName, const char*
     return 1;
 }
 
-// Reports a failed placement; returns the answer: IDCANCEL (always when silent), IDRETRY, ...
-int ReportPlacementFailure(const char* fileName, const char* destFolder, HWND ownerWindow)
+// Every report of this file: a box captioned "Install", or a log line in silent mode, where the
+// answer is always Cancel.
+int ShowReport(HWND owner, const char* text, UINT style)
 {
-    char pattern[CCH_LINE];
-    char caption[CCH_LINE];
-    char text[CCH_INSERTS];
-    LoadMessage(IDS_COPY_FAILED, pattern, sizeof(pattern));
-    DWORD error = GetLastError();
-    FormatInserts(text, pattern, fileName, destFolder, error);
-    LoadMessage(IDS_INSTALL_CAPTION, caption, sizeof(caption));
     if (g_bSilent) {
         WriteLogLine(text);
         return IDCANCEL;
     }
-    return MessageBoxA(ownerWindow, text, caption, MB_ICONERROR | MB_RETRYCANCEL);
+    char caption[CCH_LINE];
+    LoadMessage(IDS_INSTALL_CAPTION, caption, sizeof(caption));
+    return MessageBoxA(owner, text, caption, style);
+}
+
+// Reports a failed placement; returns the answer: IDCANCEL (always when silent), IDRETRY, ...
+int ReportPlacementFailure(const char* fileName, const char* destFolder, HWND ownerWindow)
+{
+    char pattern[CCH_LINE];
+    char text[CCH_INSERTS];
+    LoadMessage(IDS_COPY_FAILED, pattern, sizeof(pattern));
+    DWORD error = GetLastError();
+    FormatInserts(text, pattern, fileName, destFolder, error);
+    return ShowReport(ownerWindow, text, MB_ICONERROR | MB_RETRYCANCEL);
 }
 
 __attribute__((noinline)) void ReportFolderFailure(const char* path, DWORD error)
 {
     char pattern[CCH_LINE];
-    char caption[CCH_LINE];
     char text[CCH_INSERTS];
     LoadMessage(IDS_FOLDER_CREATION_FAILED, pattern, sizeof(pattern));
     FormatInserts(text, pattern, path, error);
-    LoadMessage(IDS_INSTALL_CAPTION, caption, sizeof(caption));
-    if (g_bSilent)
-        WriteLogLine(text);
-    else
-        MessageBoxA(NULL, text, caption, MB_ICONERROR);
+    ShowReport(NULL, text, MB_ICONERROR);
 }
 
 }  // namespace

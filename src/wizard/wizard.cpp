@@ -10,6 +10,7 @@
 #include "common/setup_log.h"
 #include "common/window_helpers.h"
 #include "install/install_sequence.h"
+#include "payload/catalogue.h"
 #include "payload/placement.h"
 #include "resources/resource.h"
 #include "wizard/dialogs.h"
@@ -19,7 +20,6 @@ const char OLD_MAIL_PLACEHOLDER[] = "user@host.com";
 
 namespace {
 
-const char WININI_SECTION[] = "VANTIX";
 const char ERROR_CAPTION[] = "VANTIX Pro Installation";
 
 void LogFolder(const char* format, const char* folder)
@@ -186,7 +186,7 @@ void WriteMailDefault(const char* destFolder)
 {
     char iniPath[CCH_LONG_PATH];
     char address[128];
-    rt::FormatText(iniPath, sizeof(iniPath), "%s\\%s", destFolder, "VANTIX.ini");
+    rt::FormatText(iniPath, sizeof(iniPath), "%s\\%s", destFolder, g_iniFiles.entries[0].szFile);
     GetPrivateProfileStringA("_config_", "MAILADDR", DEFAULT_MAIL_ADDRESS, address, sizeof(address), iniPath);
     if (rt::_strnicmp(address, OLD_MAIL_PLACEHOLDER, rt::StrLen(OLD_MAIL_PLACEHOLDER)) == 0)
         rt::CopyText(address, sizeof(address), DEFAULT_MAIL_ADDRESS);
