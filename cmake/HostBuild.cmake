@@ -15,3 +15,4 @@ add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 
 add_subdirectory(tools/vxpack)
 add_subdirectory(tests/tools/vxpack)
+add_subdirectory(bench)

@@ -64,7 +64,7 @@ double timeProgram(const std::vector<std::string>& argv, const fs::path& output,
         fs::remove(output);
         std::string error;
         const auto start = std::chrono::steady_clock::now();
-        const int rc = vxpack::test::runProgram(argv, "", log.string(), log.string(), &error);
+        const int rc = vxpack::bench::runProgram(argv, "", log.string(), log.string(), &error);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (rc != 0) {
             const Bytes output = readAll(log);

@@ -1,10 +1,10 @@
-// Runs the programs the packer is checked and measured against.
+// Runs the programs the packer is measured against.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace vxpack::test {
+namespace vxpack::bench {
 
 // Runs a program (found on PATH when `argv[0]` has no slash) with stdin from `stdinPath`
 // (/dev/null when empty) and stdout/stderr into files, never pipes: Wine's background processes
@@ -13,4 +13,4 @@ namespace vxpack::test {
 int runProgram(const std::vector<std::string>& argv, const std::string& stdinPath,
                const std::string& stdoutPath, const std::string& stderrPath, std::string* error);
 
-}  // namespace vxpack::test
+}  // namespace vxpack::bench

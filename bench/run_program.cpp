@@ -1,4 +1,4 @@
-// Program runner for the packer's tests and benchmark (POSIX).
+// Program runner for the packer benchmark (POSIX).
 #include "run_program.h"
 
 #include <fcntl.h>
@@ -10,7 +10,7 @@
 
 extern char** environ;
 
-namespace vxpack::test {
+namespace vxpack::bench {
 
 int runProgram(const std::vector<std::string>& argv, const std::string& stdinPath,
                const std::string& stdoutPath, const std::string& stderrPath, std::string* error) {
@@ -41,4 +41,4 @@ int runProgram(const std::vector<std::string>& argv, const std::string& stdinPat
     return -1;
 }
 
-}  // namespace vxpack::test
+}  // namespace vxpack::bench
