@@ -135,57 +135,6 @@ TEST(HostWindow, TheEndOfARunRemovesEveryPackedNameAndNothingElse)
     EXPECT_EQ(vxtest::ListFolder(temp.Path()), std::vector<std::string>{ "vxkeep.ex_" });
 }
 
-// WinMain in this process (its resources are linked in): the settings come from a scratch folder
-// because the temporary folder named by TMP does not exist, so the current folder stays the
-// scratch folder. Their destination lies there, under a plain file, so nothing is installed.
-class StartInProcess : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        UnregisterClassA("VXInstal", GetModuleHandleA(NULL));
-        g_bSilent = g_bLogging = FALSE;
-    }
-    int Run(const std::string& settings, bool takeClass = false)
-    {
-        vxtest::WriteFileBytes(scratch_ / "blocker", "a file");
-        vxtest::WriteFileBytes(scratch_ / "install.ini", settings + "[VANTIX]\r\nDIR32=" + (scratch_ / "blocker\\VANTIX") + "\r\n");
-        WriteProfileStringA("VANTIX", NULL, NULL);
-        UnregisterClassA("VXInstal", GetModuleHandleA(NULL));
-        WNDCLASSA taken = {};
-        taken.lpfnWndProc = DefWindowProcA;
-        taken.hInstance = GetModuleHandleA(NULL);
-        taken.lpszClassName = "VXInstal";
-        if (takeClass)
-            RegisterClassA(&taken);
-        vxtest::CurrentFolderScope inside(scratch_.Path());
-        vxtest::EnvironmentScope tmp("TMP", scratch_ / "no-such-temp"), temp("TEMP", scratch_ / "no-such-temp");
-        return WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL);
-    }
-    vxtest::ScratchFolder scratch_;
-};
-
-TEST_F(StartInProcess, AnInteractiveRunShowsTheHostWindowFirst)
-{
-    // The proposed folder lies inside the folder the installer runs from: refused, and then the
-    // question ends without a folder.
-    vxtest::DialogScript script;
-    script.MessageBox("You cannot install to the folder that contains the installation files.", IDOK, "VANTIX Pro Installation")
-        .MessageBox("Can't continue without a destination folder!", IDOK, "VANTIX Pro Installation");
-    EXPECT_EQ(Run("[INSTALL]\r\n"), 0);
-    script.Finish();
-    ASSERT_FALSE(script.Activated().empty());
-    EXPECT_EQ(script.Activated()[0], "VXInstal");
-}
-
-TEST_F(StartInProcess, ASilentRunCreatesTheHostWindowButShowsNothing)
-{
-    vxtest::DialogScript script;
-    script.NoWindow();
-    EXPECT_EQ(Run("[INSTALL]\r\nQUIET=TRUE\r\n"), 0);
-    script.Finish();
-    EXPECT_EQ(script.Created(), std::vector<std::string>{ "VXInstal" });
-}
-
 HHOOK s_refuseHook = NULL;
 LRESULT CALLBACK RefuseHostWindow(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -195,29 +144,54 @@ LRESULT CALLBACK RefuseHostWindow(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(s_refuseHook, code, wParam, lParam);
 }
 
-// The class is refused when it is registered already; the window, by a hook.
-TEST_F(StartInProcess, AStartThatFailsEndsWithItsCodeAndSaysWhyUnlessSilent)
+// WinMain in this process (its resources are linked in): the settings come from a scratch folder
+// because the temporary folder named by TMP does not exist, so the current folder stays the scratch
+// folder. Their destination lies there, under a plain file, so nothing is installed: interactive,
+// it is refused (it lies inside the folder the installer runs from) and the question then ends
+// without a folder. The class fails when one of its name is registered already; the window, by a hook.
+TEST(StartInProcess, WhatARunShowsAndTheExitCodesOfAStartThatFails)
 {
+    const char* const refused[] = { "You cannot install to the folder that contains the installation files.", "Can't continue without a destination folder!" };
     const struct {
-        bool refuseWindow;
         const char* settings;
+        int fail;  // 0: nothing, 1: the class, 2: the window
         int code;
-        const char* text;  // nullptr: nothing shown
+        std::vector<const char*> texts;  // the message boxes shown; none: nothing may be shown
     } cases[] = {
-        { false, "[INSTALL]\r\nQUIET=1\r\n", -1, nullptr }, { false, "[INSTALL]\r\n", -1, "Window registration failed.\nExit and restart Windows." },
-        { true, "[INSTALL]\r\nQUIET=1\r\n", 2, nullptr }, { true, "[INSTALL]\r\n", 2, "Window creation failed.\nExit and restart Windows." },
+        { "[INSTALL]\r\n", 0, 0, { refused[0], refused[1] } }, { "[INSTALL]\r\nQUIET=TRUE\r\n", 0, 0, {} },
+        { "[INSTALL]\r\nQUIET=1\r\n", 1, -1, {} }, { "[INSTALL]\r\n", 1, -1, { "Window registration failed.\nExit and restart Windows." } },
+        { "[INSTALL]\r\nQUIET=1\r\n", 2, 2, {} }, { "[INSTALL]\r\n", 2, 2, { "Window creation failed.\nExit and restart Windows." } },
     };
+    vxtest::ScratchFolder scratch;
     for (const auto& c : cases) {
+        vxtest::WriteFileBytes(scratch / "blocker", "a file");
+        vxtest::WriteFileBytes(scratch / "install.ini", c.settings + ("[VANTIX]\r\nDIR32=" + (scratch / "blocker\\VANTIX")) + "\r\n");
+        WriteProfileStringA("VANTIX", NULL, NULL);
+        UnregisterClassA("VXInstal", GetModuleHandleA(NULL));
+        WNDCLASSA taken = {};
+        taken.lpfnWndProc = DefWindowProcA;
+        taken.hInstance = GetModuleHandleA(NULL);
+        taken.lpszClassName = "VXInstal";
+        if (c.fail == 1)
+            RegisterClassA(&taken);
         vxtest::DialogScript script;
-        if (c.text != nullptr)
-            script.MessageBox(c.text, IDOK);
-        else
+        for (const char* text : c.texts)
+            script.MessageBox(text, IDOK);
+        if (c.texts.empty())
             script.NoWindow();
-        s_refuseHook = c.refuseWindow ? SetWindowsHookExA(WH_CBT, RefuseHostWindow, NULL, GetCurrentThreadId()) : NULL;
-        EXPECT_EQ(Run(c.settings, !c.refuseWindow), c.code) << c.settings;
+        s_refuseHook = c.fail == 2 ? SetWindowsHookExA(WH_CBT, RefuseHostWindow, NULL, GetCurrentThreadId()) : NULL;
+        {
+            vxtest::CurrentFolderScope inside(scratch.Path());
+            vxtest::EnvironmentScope tmp("TMP", scratch / "no-such-temp"), temp("TEMP", scratch / "no-such-temp");
+            EXPECT_EQ(WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL), c.code) << c.settings << c.fail;
+        }
         if (s_refuseHook != NULL)
             UnhookWindowsHookEx(s_refuseHook);
         script.Finish();
+        // The host window is made, and shown first unless silent.
+        EXPECT_TRUE(c.fail != 0 || (c.texts.empty() ? script.Created() : std::vector<std::string>(1, script.Activated().at(0))) == std::vector<std::string>{ "VXInstal" });
+        UnregisterClassA("VXInstal", GetModuleHandleA(NULL));
+        g_bSilent = g_bLogging = FALSE;
     }
 }
 

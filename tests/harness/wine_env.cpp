@@ -67,16 +67,17 @@ Program StartProgram(const std::string& exePath, const std::string& arguments, c
     environment.push_back('\0');
 
     SECURITY_ATTRIBUTES inheritable = { sizeof(inheritable), NULL, TRUE };
-    HANDLE output = options.outputFile.empty() ? NULL
-        : CreateFileA(options.outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, NULL);
+    auto open = [&](const std::string& path) { return path.empty() ? NULL : CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, NULL); };
+    HANDLE output = open(options.outputFile), error = open(options.errorFile);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    startup.dwFlags = output ? STARTF_USESTDHANDLES : 0;
-    startup.hStdOutput = startup.hStdError = output;
+    startup.dwFlags = output || error ? STARTF_USESTDHANDLES : 0;
+    startup.hStdOutput = output;
+    startup.hStdError = error;
     std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     PROCESS_INFORMATION info = {};
     Program program;
-    if (CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, output != NULL, 0, &environment[0],
+    if (CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, output || error, 0, &environment[0],
             options.workingFolder.empty() ? NULL : options.workingFolder.c_str(), &startup, &info)) {
         CloseHandle(info.hThread);
         program.process_ = info.hProcess;
@@ -84,8 +85,10 @@ Program StartProgram(const std::string& exePath, const std::string& arguments, c
     } else {
         ADD_FAILURE() << "could not start " << commandLine << " (error " << GetLastError() << ")";
     }
-    if (output != NULL)
-        CloseHandle(output);
+    for (HANDLE file : { output, error }) {
+        if (file != NULL)
+            CloseHandle(file);
+    }
     return program;
 }
 

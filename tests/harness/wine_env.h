@@ -26,7 +26,7 @@ struct RunOptions {
     std::vector<std::pair<std::string, std::string>> environment;  // set (or, with "", removed)
     std::string workingFolder;  // empty: the test's current folder
     DWORD timeoutMs = 60000;
-    std::string outputFile;  // where its standard output and error go; empty: inherited
+    std::string outputFile, errorFile;  // where its standard output and error go; empty: inherited
 };
 
 // A started program; ended, if still running, when it goes.

@@ -1,7 +1,10 @@
 // The sample product, as far as the installer relies on it: the uninstall command-line parser of
 // vxremove.exe, the self-registration contract of the component libraries, the programs (each
-// starts and shows its window), the main INI template and the data files' headers.
+// starts and shows its window) and the main INI template.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
 
 #include "harness/product_records.h"
 #include "harness/wine_env.h"
@@ -126,30 +129,15 @@ TEST(Programs, EachStartsWithItsTitledWindowAndDescribesItself)
     }
 }
 
-TEST(DataFiles, TheTemplateNamesEveryListByMarkerAndTheSoundsAndManualAreWellFormed)
+TEST(MainIniTemplate, StartsWithMySitesAndNamesEveryListByTheMarker)
 {
     std::vector<std::string> lines = vxtest::SplitLines(vxtest::ReadFileBytes(ProductFile("VANTIX.ini")));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0] + "|" + lines[1], "[MySites]|FILENAME=$$\\original.ini");
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("FILENAME=$$\\", 0) == 0; }), 9)
-        << "original.ini and the eight site lists";
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("FILENAME=", 0) == 0; }), 9);
-    auto le = [](const std::string& bytes, size_t offset, size_t size) {
-        DWORD value = 0;
-        memcpy(&value, bytes.data() + std::min(offset, bytes.size() - size), size);
-        return value;
-    };
-    for (const char* name : { "vxconn.wav", "vxfail.wav", "vxdone.wav" }) {  // the canonical 44-byte PCM header
-        const std::string wav = vxtest::ReadFileBytes(ProductFile(name));
-        ASSERT_GT(wav.size(), 44u) << name;
-        EXPECT_EQ(wav.substr(0, 4) + wav.substr(8, 8) + wav.substr(36, 4), "RIFFWAVEfmt data") << name;
-        EXPECT_EQ(std::vector<DWORD>({ le(wav, 4, 4), le(wav, 20, 2), le(wav, 28, 4), le(wav, 40, 4) }),
-            std::vector<DWORD>({ (DWORD)wav.size() - 8, 1, le(wav, 24, 4) * le(wav, 32, 2), (DWORD)wav.size() - 44 })) << name;
-    }
-    const std::string pdf = vxtest::ReadFileBytes(ProductFile("vxcore32.pdf"));
-    const size_t startxref = pdf.rfind("startxref");
-    ASSERT_TRUE(pdf.rfind("%PDF-1.", 0) == 0 && startxref != std::string::npos && pdf.rfind("%%EOF") >= pdf.size() - 7);
-    EXPECT_EQ(pdf.compare(std::stoul(pdf.substr(startxref + 9)), 5, "xref\n"), 0) << "the trailer points at the cross-reference table";
+    std::vector<std::string> names;
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(names), [](const std::string& l) { return l.rfind("FILENAME=", 0) == 0; });
+    EXPECT_EQ(names.size(), 9u) << "original.ini and the eight site lists";
+    EXPECT_TRUE(std::all_of(names.begin(), names.end(), [](const std::string& l) { return l.rfind("FILENAME=$$\\", 0) == 0; }));
 }
 
 }  // namespace

@@ -19,27 +19,11 @@ struct StampRun {
 StampRun RunVxstamp(const std::string& arguments)
 {
     vxtest::ScratchFolder outputs("vxstamp-out");
-    SECURITY_ATTRIBUTES inheritable = { sizeof(inheritable), NULL, TRUE };
-    HANDLE out = CreateFileA((outputs / "out").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, NULL);
-    HANDLE err = CreateFileA((outputs / "err").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, NULL);
-    std::string exe = vxtest::JoinPath(vxtest::BuildFolder(), "vxstamp.exe"), line = "\"" + exe + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION info = {};
-    StampRun run = { vxtest::Program::TIMED_OUT, "", "" };
-    EXPECT_TRUE(CreateProcessA(exe.c_str(), &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info)) << line;
-    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(info.hProcess, &run.code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    CloseHandle(out);
-    CloseHandle(err);
-    run.out = vxtest::ReadFileBytes(outputs / "out");
-    run.err = vxtest::ReadFileBytes(outputs / "err");
-    return run;
+    vxtest::RunOptions options;
+    options.outputFile = outputs / "out";
+    options.errorFile = outputs / "err";
+    DWORD code = vxtest::RunProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxstamp.exe"), arguments, options);
+    return { code, vxtest::ReadFileBytes(outputs / "out"), vxtest::ReadFileBytes(outputs / "err") };
 }
 
 std::string Installer(const char* build)  // build\win64 -> build\<build>\vxsetup.exe
