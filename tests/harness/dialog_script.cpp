@@ -164,8 +164,13 @@ void DialogScript::Fail(const std::string& what, HWND window)
 void DialogScript::Appear(HWND window)
 {
     DialogView view(window);
-    if (std::find(seen_.begin(), seen_.end(), view.Describe()) == seen_.end())
-        seen_.push_back(view.Describe());
+    std::string description = view.Describe();
+    // Another process's window may be destroyed while it is read (the progress dialog, on top
+    // again for a moment after the last question): what is gone is not a dialog.
+    if (!IsWindow(window))
+        return;
+    if (std::find(seen_.begin(), seen_.end(), description) == seen_.end())
+        seen_.push_back(description);
     if (failed_)
         Fail("and then", window);
     else if (next_ < steps_.size() && steps_[next_].Matches(view))
