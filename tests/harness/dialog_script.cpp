@@ -109,7 +109,13 @@ DialogScript::DialogScript()
     EXPECT_EQ(s_script, nullptr) << "one in-process dialog script at a time";
     s_script = this;
     hook_ = SetWindowsHookExA(WH_CBT, Hook, NULL, GetCurrentThreadId());
-    timer_ = SetTimer(NULL, 0, 15, [](HWND, UINT, UINT_PTR, DWORD) { s_script->Tick(); });
+    // The timer and the hook run inside the code under test (its message pumps, its window
+    // creation): they keep its last error as they found it.
+    timer_ = SetTimer(NULL, 0, 15, [](HWND, UINT, UINT_PTR, DWORD) {
+        DWORD error = GetLastError();
+        s_script->Tick();
+        SetLastError(error);
+    });
 }
 
 DialogScript::DialogScript(DWORD processId) : processId_(processId) {}
@@ -248,6 +254,7 @@ void DialogScript::Finish()
 
 LRESULT CALLBACK DialogScript::Hook(int code, WPARAM wParam, LPARAM lParam)
 {
+    DWORD error = GetLastError();
     const CREATESTRUCTA* create = code == HCBT_CREATEWND ? ((CBT_CREATEWNDA*)lParam)->lpcs : nullptr;
     if (s_script != NULL && create != nullptr && !(create->style & WS_CHILD)) {
         s_script->mine_.push_back((HWND)wParam);
@@ -257,6 +264,7 @@ LRESULT CALLBACK DialogScript::Hook(int code, WPARAM wParam, LPARAM lParam)
     } else if (s_script != NULL && code == HCBT_ACTIVATE) {
         s_script->activated_.push_back(ClassOf((HWND)wParam));
     }
+    SetLastError(error);
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
 

@@ -177,7 +177,7 @@ TEST_F(SilentInstall, DefaultDestinationAndInUseReplacementFollowTheWindowsVersi
         vxtest::RemoveTree(c.folder);
         HANDLE inUse = INVALID_HANDLE_VALUE;
         if (c.aside != nullptr) {
-            CreateDirectoryA(c.folder, NULL);
+            std::filesystem::create_directories(c.folder);
             vxtest::WriteFileBytes(vxtest::JoinPath(c.folder, "vxshim.dll"), "the library in use");
             inUse = CreateFileA(vxtest::JoinPath(c.folder, "vxshim.dll").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
         }
