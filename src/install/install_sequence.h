@@ -23,6 +23,10 @@ enum : DWORD {
 
 extern const char DEFAULT_GROUP_NAME[];  // "VANTIX Pro"
 extern const char WININI_SECTION[];      // "VANTIX": the installer's records in WIN.INI
+// The Explorer interface's program item, which belongs to no catalogue entry: its title and the
+// command it runs (the shell namespace object, no file).
+extern const char EXPLORER_ITEM_TITLE[];
+extern const char EXPLORER_ITEM_COMMAND[];
 
 // Installs selection into destFolder (no trailing backslash); payload resources are written out
 // into sourceFolder (with a trailing backslash) first. statusWindow, when given and still a

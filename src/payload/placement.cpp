@@ -1,5 +1,6 @@
 // File placement: one carried file into the destination folder, with the replacement of
-// programs and libraries in use; next-start commands; folder creation.
+// programs and libraries in use; next-start commands, and the withdrawal of the copies a removal
+// makes pointless; folder creation.
 // Owns: nothing process-wide; sets g_bRebootNeeded when a replacement waits for a restart.
 //
 // Known gaps: a file in use that is not a program or library (a help file open in the viewer,
@@ -18,6 +19,11 @@ namespace {
 const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 const char SCHEDULE_VALUE_STEM[] = "Harrowby";
 const unsigned SCHEDULE_VALUE_LAST = 999;  // the name has room for three digits
+// Sorts before every SCHEDULE_VALUE_STEM name: '-' comes before the digits.
+const char SCHEDULE_LAST_STEM[] = "Harrowby-";
+const char COPY_COMMAND[] = "command.com /c copy";
+// A copy command holds two paths of up to CCH_LONG_PATH characters, quoted.
+enum { NEXT_START_COMMAND_SIZE = 2 * CCH_LONG_PATH + 32 };
 
 // Joins folder and name with one backslash; FALSE when the path does not fit.
 BOOL JoinPath(char* path, size_t size, const char* folder, const char* name)
@@ -72,19 +78,87 @@ BOOL MakeAsideName(char* alt, size_t size, const char* target, const char* suffi
     return rt::AppendText(alt, size, suffix);
 }
 
-// A next-start command is run by a command interpreter that splits at blanks: a path whose
-// short form still holds one (8.3 names turned off, or no short form) is quoted.
-void AppendCommandPath(char* command, size_t size, const char* path)
+// Takes the next path of a next-start command (quoted, or up to the next blank) into path;
+// returns where the command goes on, or NULL when there is none or it does not fit.
+const char* TakeCommandPath(const char* text, char* path, size_t size)
 {
-    char shortPath[CCH_SHORT_PATH];
-    DWORD length = GetShortPathNameA(path, shortPath, sizeof(shortPath));
-    if (length == 0 || length >= sizeof(shortPath))
-        rt::CopyText(shortPath, sizeof(shortPath), path);
-    BOOL quote = rt::StrChr(shortPath, ' ') != NULL;
-    rt::AppendText(command, size, quote ? " \"" : " ");
-    rt::AppendText(command, size, shortPath);
-    if (quote)
-        rt::AppendText(command, size, "\"");
+    while (*text == ' ')
+        ++text;
+    char end = ' ';
+    if (*text == '"') {
+        end = '"';
+        ++text;
+    }
+    size_t length = 0;
+    while (text[length] != '\0' && text[length] != end)
+        ++length;
+    if (length == 0 || length >= size)
+        return NULL;
+    rt::CopyText(path, length + 1, text);
+    return text[length] == '"' ? text + length + 1 : text + length;
+}
+
+// TRUE when path names a file directly in folder, the folder written long or short.
+BOOL LiesInFolder(const char* path, const char* folder)
+{
+    const char* name = FileNamePart(path);
+    if (name == path)
+        return FALSE;
+    char parent[CCH_LONG_PATH];
+    rt::CopyText(parent, (size_t)(name - path), path);
+    char shortFolder[CCH_SHORT_PATH];
+    DWORD length = GetShortPathNameA(folder, shortFolder, sizeof(shortFolder));
+    return rt::_stricmp(parent, folder) == 0
+        || (length > 0 && length < sizeof(shortFolder) && rt::_stricmp(parent, shortFolder) == 0);
+}
+
+// TRUE when command is a copy command PlaceFile made for a file of folder; newFile
+// (CCH_LONG_PATH characters) then holds the ".new" file it would copy.
+BOOL IsCopyIntoFolder(const char* command, const char* folder, char* newFile)
+{
+    size_t prefix = sizeof(COPY_COMMAND) - 1;
+    if (rt::_strnicmp(command, COPY_COMMAND, prefix) != 0 || command[prefix] != ' ')
+        return FALSE;
+    char target[CCH_LONG_PATH];
+    const char* rest = TakeCommandPath(command + prefix, newFile, CCH_LONG_PATH);
+    if (rest == NULL || TakeCommandPath(rest, target, sizeof(target)) == NULL)
+        return FALSE;
+    const char* extension = rt::StrRChr(newFile, '.');
+    return extension != NULL && rt::_stricmp(extension, ".new") == 0 && LiesInFolder(newFile, folder)
+        && LiesInFolder(target, folder);
+}
+
+// Stores commandLine under the first free name stem0, stem1, ... of the subkey of RUN_KEY.
+int StoreNextStartCommand(const char* subKeyName, const char* stem, const char* commandLine)
+{
+    HKEY runKey;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0, KEY_ALL_ACCESS, &runKey) != ERROR_SUCCESS)
+        return 0;
+    HKEY subKey = NULL;
+    if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS) {
+        HKEY created;
+        subKey = NULL;
+        if (RegCreateKeyA(runKey, subKeyName, &created) == ERROR_SUCCESS) {
+            RegCloseKey(created);
+            if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS)
+                subKey = NULL;
+        }
+    }
+
+    int result = 0;
+    if (subKey != NULL) {
+        char valueName[sizeof(SCHEDULE_LAST_STEM) + 4];
+        unsigned count = 0;
+        rt::FormatText(valueName, sizeof(valueName), "%s0", stem);
+        while (RegQueryValueExA(subKey, valueName, NULL, NULL, NULL, NULL) == ERROR_SUCCESS && count <= SCHEDULE_VALUE_LAST)
+            rt::FormatText(valueName, sizeof(valueName), "%s%u", stem, ++count);
+        // The length is given without the terminating zero; the registry adds it.
+        result = count <= SCHEDULE_VALUE_LAST
+            && RegSetValueExA(subKey, valueName, 0, REG_SZ, (const BYTE*)commandLine, (DWORD)rt::StrLen(commandLine)) == ERROR_SUCCESS;
+        RegCloseKey(subKey);
+    }
+    RegCloseKey(runKey);
+    return result;
 }
 
 // Windows NT: rename the file in use aside and write the new one in its place.
@@ -108,7 +182,7 @@ BOOL ReplaceAtNextStart(char* temp, const char* target)
     DeleteFileA(alt);
     if (!ExpandFile(temp, alt))
         return FALSE;
-    char command[2 * CCH_LONG_PATH + 32];
+    char command[NEXT_START_COMMAND_SIZE];
     BuildNextStartCopyCommand(command, sizeof(command), alt, target);
     return ScheduleAtStartup(command);
 }
@@ -199,42 +273,78 @@ int PlaceFile(const char* sourceFolder, const char* fileName, const char* destFo
 
 void BuildNextStartCopyCommand(char* command, size_t size, const char* fromPath, const char* toPath)
 {
-    rt::CopyText(command, size, "command.com /c copy");
-    AppendCommandPath(command, size, fromPath);
-    AppendCommandPath(command, size, toPath);
+    rt::CopyText(command, size, COPY_COMMAND);
+    AppendNextStartPath(command, size, fromPath);
+    AppendNextStartPath(command, size, toPath);
+}
+
+// A next-start command is run by a command interpreter that splits at blanks: a path whose
+// short form still holds one (8.3 names turned off, or no short form) is quoted.
+BOOL AppendNextStartPath(char* command, size_t size, const char* path)
+{
+    char shortPath[CCH_SHORT_PATH];
+    DWORD length = GetShortPathNameA(path, shortPath, sizeof(shortPath));
+    if (length == 0 || length >= sizeof(shortPath))
+        shortPath[0] = '\0';
+    const char* text = shortPath[0] != '\0' ? shortPath : path;
+    BOOL quote = rt::StrChr(text, ' ') != NULL;
+    return rt::AppendText(command, size, quote ? " \"" : " ") && rt::AppendText(command, size, text)
+        && (!quote || rt::AppendText(command, size, "\""));
+}
+
+int CancelNextStartCopies(const char* folder)
+{
+    int withdrawn = 0;
+    static const char* const SUB_KEYS[] = { "RunOnce", "RunServicesOnce" };
+    for (const char* subKeyName : SUB_KEYS) {
+        char keyPath[CCH_REGISTRY_KEY];
+        rt::FormatText(keyPath, sizeof(keyPath), "%s\\%s", RUN_KEY, subKeyName);
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+            continue;
+        DWORD index = 0;
+        for (;;) {
+            char name[CCH_LINE];
+            char command[NEXT_START_COMMAND_SIZE];
+            DWORD nameSize = sizeof(name);
+            DWORD commandSize = sizeof(command) - 1;
+            DWORD type = 0;
+            LONG status = RegEnumValueA(key, index, name, &nameSize, NULL, &type, (BYTE*)command, &commandSize);
+            if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
+                break;
+            char newFile[CCH_LONG_PATH];
+            if (status == ERROR_SUCCESS && type == REG_SZ) {
+                command[commandSize] = '\0';
+                if (rt::_strnicmp(name, SCHEDULE_VALUE_STEM, sizeof(SCHEDULE_VALUE_STEM) - 1) == 0
+                    && IsCopyIntoFolder(command, folder, newFile) && RegDeleteValueA(key, name) == ERROR_SUCCESS) {
+                    // The values after it have moved up by one.
+                    DeleteFileA(newFile);
+                    ++withdrawn;
+                    continue;
+                }
+            }
+            ++index;
+        }
+        RegCloseKey(key);
+    }
+    return withdrawn;
 }
 
 int ScheduleAtStartup(const char* commandLine)
 {
-    HKEY runKey;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0, KEY_ALL_ACCESS, &runKey) != ERROR_SUCCESS)
-        return 0;
-    const char* subKeyName = g_bWinNT ? "RunOnce" : "RunServicesOnce";
-    HKEY subKey = NULL;
-    if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS) {
-        HKEY created;
-        subKey = NULL;
-        if (RegCreateKeyA(runKey, subKeyName, &created) == ERROR_SUCCESS) {
-            RegCloseKey(created);
-            if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS)
-                subKey = NULL;
-        }
-    }
+    return StoreNextStartCommand(g_bWinNT ? "RunOnce" : "RunServicesOnce", SCHEDULE_VALUE_STEM, commandLine);
+}
 
-    int result = 0;
-    if (subKey != NULL) {
-        char valueName[sizeof(SCHEDULE_VALUE_STEM) + 4];
-        unsigned count = 0;
-        rt::FormatText(valueName, sizeof(valueName), "%s0", SCHEDULE_VALUE_STEM);
-        while (RegQueryValueExA(subKey, valueName, NULL, NULL, NULL, NULL) == ERROR_SUCCESS && count <= SCHEDULE_VALUE_LAST)
-            rt::FormatText(valueName, sizeof(valueName), "%s%u", SCHEDULE_VALUE_STEM, ++count);
-        // The length is given without the terminating zero; the registry adds it.
-        result = count <= SCHEDULE_VALUE_LAST
-            && RegSetValueExA(subKey, valueName, 0, REG_SZ, (const BYTE*)commandLine, (DWORD)rt::StrLen(commandLine)) == ERROR_SUCCESS;
-        RegCloseKey(subKey);
-    }
-    RegCloseKey(runKey);
-    return result;
+int ScheduleInOrderAtStartup(const char* commandLine)
+{
+    return StoreNextStartCommand("RunOnce", SCHEDULE_VALUE_STEM, commandLine);
+}
+
+// Windows runs RunOnce in the order the values were stored; Wine's restart runs them by name from
+// the last to the first. Stored last under a name that sorts first, the command ends both runs.
+int ScheduleLastAtStartup(const char* commandLine)
+{
+    return StoreNextStartCommand("RunOnce", SCHEDULE_LAST_STEM, commandLine);
 }
 
 int CreateFolderPath(char* path)

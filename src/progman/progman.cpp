@@ -24,6 +24,8 @@ const char SERVICE_AND_TOPIC[] = "PROGMAN";
 const char DEFAULT_GROUP[] = "VANTIX Pro";
 const char CREATE_GROUP[] = "[CreateGroup(%s)]";
 const char DELETE_GROUP[] = "[DeleteGroup(%s)]";
+// Program Manager wants the show command; 1 shows and activates the group's window.
+const char SHOW_GROUP[] = "[ShowGroup(%s,1)]";
 const char DELETE_ITEM[] = "[DeleteItem(\"%s\")]";
 const char ADD_ITEM[] = "[AddItem(\"%s\",\"%s\",,,,,%s)]";
 const DWORD EXECUTE_TIMEOUT_MS = 1000;
@@ -165,6 +167,12 @@ int ProgmanAddItem(const char* title, const char* folder, const char* fileName, 
     ProgmanExecute(g_ddeInstance, deleteCommand);
     ProgmanExecute(g_ddeInstance, addCommand);
     return 1;
+}
+
+int ProgmanShowGroup(const char* group)
+{
+    char command[CCH_COMMAND_ROOM];
+    return FormatCommand(command, SHOW_GROUP, TextOrEmpty(group)) && ProgmanExecute(g_ddeInstance, command);
 }
 
 int ProgmanDeleteItem(const char* title, const char*, const char* fileName, const char*)

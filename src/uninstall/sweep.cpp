@@ -1,0 +1,61 @@
+// The sweep of the product folder's working files (see sweep.h).
+// Owns: nothing process-wide.
+#include "uninstall/sweep.h"
+#include "common/globals.h"
+#include "common/messages.h"
+#include "common/runtime.h"
+#include "payload/catalogue.h"
+#include "resources/resource.h"
+#include "uninstall/removal_steps.h"
+
+namespace {
+
+const char QUESTION_CAPTION[] = "VANTIX Pro Installation";
+const char* const WORKING_EXTENSIONS[] = { ".bak", ".tmp", ".gid", ".log" };
+
+BOOL AskToDeleteIniFiles(const char* folder, HWND owner)
+{
+    char mainIni[CCH_LONG_PATH];
+    if (!JoinFolderPath(mainIni, folder, g_iniFiles.entries[0].szFile) || GetFileAttributesA(mainIni) == INVALID_FILE_ATTRIBUTES)
+        return FALSE;
+    char text[CCH_LINE];
+    LoadMessage(IDS_DELETE_INI_FILES, text, sizeof(text));
+    return MessageBoxA(owner, text, QUESTION_CAPTION, MB_YESNO) == IDYES;
+}
+
+BOOL IsWorkingFile(const char* name, BOOL includeIni)
+{
+    const char* extension = rt::StrRChr(name, '.');
+    if (extension == NULL)
+        return FALSE;
+    if (includeIni && rt::_stricmp(extension, ".ini") == 0)
+        return TRUE;
+    for (const char* working : WORKING_EXTENSIONS) {
+        if (rt::_stricmp(extension, working) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void SweepWorkingFiles(const char* folder, HWND owner, HWND status)
+{
+    BOOL includeIni = AskToDeleteIniFiles(folder, owner);
+    char pattern[CCH_LONG_PATH];
+    if (!JoinFolderPath(pattern, folder, "*.*"))
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        char path[CCH_LONG_PATH];
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWorkingFile(found.cFileName, includeIni)
+            || !JoinFolderPath(path, folder, found.cFileName))
+            continue;
+        ShowStatusText(status, path);
+        DeleteFileA(path);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
