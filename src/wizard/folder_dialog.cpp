@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 
 #include <commdlg.h>
+#include <stddef.h>
 
 char g_szDirPrompt[CCH_LONG_PATH];
 char g_szDirEdit[CCH_LONG_PATH];
@@ -20,8 +21,11 @@ char g_szBrowseName[CCH_LINE];
 
 namespace {
 
-// Windows 95 and NT 4.0 take only the record without the Windows 2000 fields, 76 bytes on i386.
-static_assert(sizeof(void*) != 4 || OPENFILENAME_SIZE_VERSION_400A == 76, "the open-file record of Windows 95");
+// Windows 95 and NT 4.0 take only the record up to the template name, 76 bytes on i386; the
+// headers' OPENFILENAMEA carries the fields of Windows 2000 after it, and those systems fail a
+// call that gives its size.
+const DWORD OPEN_FILE_RECORD_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(sizeof(void*) != 4 || OPEN_FILE_RECORD_SIZE == 76, "the open-file record of Windows 95");
 
 const WPARAM PICKER_COMMAND = 1280;    // posted to the picker after its commands
 const char PRODUCT_SUBFOLDER[] = "\\VANTIX";
@@ -145,7 +149,7 @@ int BrowseForFolder(HWND owner, const char* nameToPlace, const char* initialFold
 
     OPENFILENAMEA request;
     memset(&request, 0, sizeof(request));
-    request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    request.lStructSize = OPEN_FILE_RECORD_SIZE;
     request.hwndOwner = owner;
     request.hInstance = g_hInstance;
     request.lpstrFilter = filter;
