@@ -18,7 +18,7 @@ void DeleteGroupFiles(const FILE_GROUP& group, const char* folder, HWND status)
 {
     for (int i = 0; i < group.count; ++i) {
         char path[CCH_LONG_PATH];
-        if (!JoinFolderPath(path, folder, group.entries[i].szSource))
+        if (!rt::JoinPath(path, sizeof(path), folder, group.entries[i].szSource))
             continue;
         ShowStatusText(status, path);
         DeleteOrScheduleFile(path);
@@ -33,12 +33,6 @@ void ShowStatusText(HWND status, const char* text)
         return;
     SetWindowTextA(status, text);
     UpdateWindow(status);
-}
-
-BOOL JoinFolderPath(char* path, const char* folder, const char* name)
-{
-    return rt::CopyText(path, CCH_LONG_PATH, folder) && rt::AppendText(path, CCH_LONG_PATH, "\\")
-        && rt::AppendText(path, CCH_LONG_PATH, name);
 }
 
 int RemoveProduct(const char* folder, const char* group, DWORD selection, HWND owner, HWND status)

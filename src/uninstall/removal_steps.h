@@ -14,7 +14,3 @@ int RemoveProduct(const char* folder, const char* group, DWORD selection, HWND o
 
 // Shows text in the status control and paints it at once; nothing when status is not a window.
 void ShowStatusText(HWND status, const char* text);
-
-// folder, a backslash and name into path (CCH_LONG_PATH characters); FALSE when it does not fit
-// whole, and then the path must not be used.
-BOOL JoinFolderPath(char* path, const char* folder, const char* name);

@@ -16,7 +16,7 @@ const char* const WORKING_EXTENSIONS[] = { ".bak", ".tmp", ".gid", ".log" };
 BOOL AskToDeleteIniFiles(const char* folder, HWND owner)
 {
     char mainIni[CCH_LONG_PATH];
-    if (!JoinFolderPath(mainIni, folder, g_iniFiles.entries[0].szFile) || GetFileAttributesA(mainIni) == INVALID_FILE_ATTRIBUTES)
+    if (!rt::JoinPath(mainIni, sizeof(mainIni), folder, g_iniFiles.entries[0].szFile) || GetFileAttributesA(mainIni) == INVALID_FILE_ATTRIBUTES)
         return FALSE;
     char text[CCH_LINE];
     LoadMessage(IDS_DELETE_INI_FILES, text, sizeof(text));
@@ -43,7 +43,7 @@ void SweepWorkingFiles(const char* folder, HWND owner, HWND status)
 {
     BOOL includeIni = AskToDeleteIniFiles(folder, owner);
     char pattern[CCH_LONG_PATH];
-    if (!JoinFolderPath(pattern, folder, "*.*"))
+    if (!rt::JoinPath(pattern, sizeof(pattern), folder, "*.*"))
         return;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
@@ -52,7 +52,7 @@ void SweepWorkingFiles(const char* folder, HWND owner, HWND status)
     do {
         char path[CCH_LONG_PATH];
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWorkingFile(found.cFileName, includeIni)
-            || !JoinFolderPath(path, folder, found.cFileName))
+            || !rt::JoinPath(path, sizeof(path), folder, found.cFileName))
             continue;
         ShowStatusText(status, path);
         DeleteFileA(path);

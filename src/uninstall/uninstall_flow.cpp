@@ -16,7 +16,6 @@ namespace {
 
 const DWORD EVERY_COMPONENT = SEL_CLASSIC | SEL_EXPLORER | SEL_BONUS;
 const char STATUS_TITLE[] = "Removal process";
-const int STATUS_CONTROL_ID = 954;  // the status text of DLG_COPY
 
 void ShowOutcome(HWND owner, const char* text)
 {
@@ -112,7 +111,7 @@ int UninstallProduct(HWND owner, int, int)
 int RemoveInstalledProduct(HWND owner, const char* filesFolder, const char* folder, const char* group)
 {
     HWND dialog = OpenStatusDialog(owner);
-    HWND status = dialog != NULL ? GetDlgItem(dialog, STATUS_CONTROL_ID) : NULL;
+    HWND status = dialog != NULL ? GetDlgItem(dialog, IDC_COPY_STATUS) : NULL;
     BOOL removed = RemoveProduct(filesFolder, group, EVERY_COMPONENT, owner, status) && RemoveFolder(folder);
     SetActiveWindow(owner);
     if (dialog != NULL)

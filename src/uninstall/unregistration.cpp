@@ -6,7 +6,6 @@
 #include "common/globals.h"
 #include "common/runtime.h"
 #include "install/registration.h"
-#include "uninstall/removal_steps.h"
 
 namespace {
 
@@ -100,7 +99,7 @@ int UnregisterInProcServer()
 void UnregisterDll(const char* folder, const char* libraryName)
 {
     char path[CCH_LONG_PATH];
-    if (!JoinFolderPath(path, folder, libraryName))
+    if (!rt::JoinPath(path, sizeof(path), folder, libraryName))
         return;
     char previous[CCH_LONG_PATH];
     BOOL remembered = rt::_getcwd(previous, sizeof(previous)) != NULL;
