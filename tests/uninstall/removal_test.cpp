@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "harness/installer_state.h"
-#include "harness/window_driver.h"
+#include "harness/dialog_script.h"
 #include "harness/wine_env.h"
 #include "payload/catalogue.h"
 #include "payload/placement.h"
@@ -24,8 +24,14 @@ const char RUN_SERVICES_ONCE[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 const std::string REMOVAL_IMPOSSIBLE = "Insufficient information available to\nremove this application.";
 const std::string RESTART_PROMPT = "Uninstall successful!\n\nUninstall now needs to restart your computer to complete changes to "
                                    "your system files.\nSelect \"OK\" to restart now, or cancel to restart your system yourself.";
+const std::string REMOVAL_COMPLETE = "Removal process complete.\nAll files removed.";
 const std::string INI_QUESTION = "You have INI files in the VANTIX Pro folder.\nDo you want to delete these?\n"
                                  "WARNING: Deleting the INI files will eliminate your stored FTP sites!";
+
+std::string FolderLeft(const std::string& folder)
+{
+    return "Removal process complete.\nCheck the folder " + folder + " for excess files\nthat caused the removal process to not cleanup entirely.";
+}
 
 std::string ShortPath(const std::string& path)
 {
@@ -113,17 +119,19 @@ protected:
         for (const std::string& name : names)
             vxtest::WriteFileBytes(vxtest::JoinPath(folder, name), "planted " + name);
     }
-    // Runs the removal mode, answering its boxes in turn; returns the boxes as "caption: text".
-    std::vector<std::string> Uninstall(std::vector<int> answers = {})
+    // Runs the removal mode, which must show exactly these message boxes, answered in turn.
+    struct Box {
+        const char* caption;
+        std::string text;
+        int answer;
+    };
+    void Uninstall(const std::vector<Box>& boxes)
     {
-        vxtest::DialogAnswerer answerer;
-        for (int answer : answers)
-            answerer.Queue(answer);
+        vxtest::DialogScript script;
+        for (const Box& box : boxes)
+            script.MessageBox(box.text, box.answer, box.caption);
         EXPECT_EQ(UninstallProduct(NULL, 0, 0), 0);
-        std::vector<std::string> boxes;
-        for (const auto& seen : answerer.Dialogs())
-            boxes.push_back(seen.caption + ": " + seen.text);
-        return boxes;
+        script.Finish();
     }
     // A simulated restart, awaited until the folder holds what it should (the commands of
     // RunServicesOnce are started, not waited for).
@@ -154,7 +162,7 @@ TEST_F(Removal, WithoutAUsableRecordNothingIsTouched)
             if (key.second != absent)
                 WriteProfileStringA("VANTIX", key.first, key.second);
         }
-        EXPECT_EQ(Uninstall(), std::vector<std::string>{ "Remove: " + REMOVAL_IMPOSSIBLE }) << c.dir;
+        Uninstall({ { "Remove", REMOVAL_IMPOSSIBLE, IDOK } });
         EXPECT_EQ(vxtest::WinIniText("VANTIX", "INSTOPTS"), c.instopts ? c.instopts : "<absent>") << "the record stays";
         EXPECT_TRUE(vxtest::FileExists(vxtest::JoinPath(folder_, "vantix32.exe")));
         WriteProfileStringA("VANTIX", NULL, NULL);
@@ -187,18 +195,16 @@ TEST_F(Removal, TheSweepTakesWorkingFilesAndTheIniFilesOnlyWhenAsked)
         if (c.userFiles)
             Plant(folder_, { "keep.txt", "README" });
         Record(folder_);
-        std::vector<std::string> expected;
+        std::vector<Box> boxes;
         if (c.mainIni)
-            expected.push_back("VANTIX Pro Installation: " + INI_QUESTION);
-        expected.push_back(c.left.empty() ? "Remove: Removal process complete.\nAll files removed."
-                                          : "Remove: Removal process complete.\nCheck the folder " + folder_
-                                              + " for excess files\nthat caused the removal process to not cleanup entirely.");
-        EXPECT_EQ(Uninstall({ c.answer }), expected);
+            boxes.push_back({ "VANTIX Pro Installation", INI_QUESTION, c.answer });
+        boxes.push_back({ "Remove", c.left.empty() ? REMOVAL_COMPLETE : FolderLeft(folder_), IDOK });
+        Uninstall(boxes);
         EXPECT_EQ(Left(folder_), c.left);
         EXPECT_EQ(vxtest::FolderExists(folder_), !c.left.empty());
         EXPECT_EQ(vxtest::WinIniText("VANTIX", "INSTOPTS"), "<absent>") << "the section goes, files left or not";
     }
-    EXPECT_EQ(Uninstall(), std::vector<std::string>{ "Remove: " + REMOVAL_IMPOSSIBLE }) << "a second removal";
+    Uninstall({ { "Remove", REMOVAL_IMPOSSIBLE, IDOK } });  // a second removal
 }
 
 // A folder of the system keeps its own files: only the product's files in it are deleted.
@@ -209,7 +215,7 @@ TEST_F(Removal, TheSystemsFoldersAreNeitherSweptNorRemoved)
         std::string folder = dir == "C:" ? "C:\\" : dir;
         Plant(folder, { "vantix32.exe", "vxtest.log", "vxtest.ini", "VANTIX.ini" });
         Record(dir);
-        EXPECT_EQ(Uninstall().size(), 1u) << "no INI question: " << dir;
+        Uninstall({ { "Remove", FolderLeft(dir), IDOK } });  // and no INI question
         EXPECT_FALSE(vxtest::FileExists(vxtest::JoinPath(folder, "vantix32.exe"))) << dir;
         for (const char* kept : { "vxtest.log", "vxtest.ini", "VANTIX.ini" }) {
             EXPECT_TRUE(vxtest::FileExists(vxtest::JoinPath(folder, kept))) << dir << kept;
@@ -249,7 +255,7 @@ TEST_F(Removal, FilesInUseGoAtTheNextStart)
             }
             Record(folder_);
             g_bRebootNeeded = FALSE;
-            EXPECT_EQ(Uninstall({ c.answer }), std::vector<std::string>{ "Congratulations!: " + RESTART_PROMPT });
+            Uninstall({ { "Congratulations!", RESTART_PROMPT, c.answer } });
             EXPECT_EQ(g_bRebootNeeded, c.answer == IDOK);
             std::string run = std::string(c.interpreter) + " /c ";
             // In RunOnce, which runs them in order, each one finished before the next.
