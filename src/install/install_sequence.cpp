@@ -9,7 +9,7 @@
 #include "install/install_sequence.h"
 #include "common/globals.h"
 #include "common/runtime.h"
-#include "common/setup_log.h"
+#include "common/window_helpers.h"
 #include "install/registration.h"
 #include "payload/catalogue.h"
 #include "payload/placement.h"
@@ -53,11 +53,9 @@ void SetFailureText(InstallRun* run, const char* text)
 
 void ShowStatus(InstallRun* run, const char* format, const char* insert)
 {
-    if (run->statusWindow == NULL || !IsWindow(run->statusWindow))
-        return;
     char text[CCH_LONG_PATH];
     rt::FormatText(text, sizeof(text), format, insert);
-    SetWindowTextA(run->statusWindow, text);
+    ShowStatusText(run->statusWindow, text);
 }
 
 BOOL ExistsInDest(InstallRun* run, const char* name)
@@ -208,13 +206,7 @@ void ChooseGroupName(InstallRun* run)
         GetPrivateProfileStringA(WININI_SECTION, "GROUP32", DEFAULT_GROUP_NAME, run->group, sizeof(run->group), g_szIniFile);
     if (run->group[0] == '\0')
         rt::CopyText(run->group, sizeof(run->group), DEFAULT_GROUP_NAME);
-    if (!ProgmanNameIsSafe(run->group)) {
-        char line[CCH_LOG_LINE];
-        rt::FormatText(line, sizeof(line), "GROUP32=\"%s\" cannot be sent to Program Manager; using \"%s\"", run->group,
-            DEFAULT_GROUP_NAME);
-        WriteLogLine(line);
-        rt::CopyText(run->group, sizeof(run->group), DEFAULT_GROUP_NAME);
-    }
+    ProgmanMakeGroupNameSafe(run->group, "GROUP32");
 }
 
 void AddGroupItems(InstallRun* run, const FILE_GROUP& group)

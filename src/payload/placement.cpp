@@ -1,5 +1,5 @@
 // File placement: one carried file into the destination folder, with the replacement of
-// programs and libraries in use; next-start commands, and the withdrawal of the copies a removal
+// programs and libraries in use; next-start commands, and the withdrawal of a copy that a removal
 // makes pointless; folder creation.
 // Owns: nothing process-wide; sets g_bRebootNeeded when a replacement waits for a restart.
 //
@@ -21,7 +21,6 @@ const char SCHEDULE_VALUE_STEM[] = "Harrowby";
 const unsigned SCHEDULE_VALUE_LAST = 999;  // the name has room for three digits
 // Sorts before every SCHEDULE_VALUE_STEM name: '-' comes before the digits.
 const char SCHEDULE_LAST_STEM[] = "Harrowby-";
-const char COPY_COMMAND[] = "command.com /c copy";
 // A copy command holds two paths of up to CCH_LONG_PATH characters, quoted.
 enum { NEXT_START_COMMAND_SIZE = 2 * CCH_LONG_PATH + 32 };
 
@@ -70,56 +69,6 @@ BOOL MakeAsideName(char* alt, size_t size, const char* target, const char* suffi
     rt::CopyText(alt, size, target);
     alt[FindProgramExtension(target) - target] = '\0';
     return rt::AppendText(alt, size, suffix);
-}
-
-// Takes the next path of a next-start command (quoted, or up to the next blank) into path;
-// returns where the command goes on, or NULL when there is none or it does not fit.
-const char* TakeCommandPath(const char* text, char* path, size_t size)
-{
-    while (*text == ' ')
-        ++text;
-    char end = ' ';
-    if (*text == '"') {
-        end = '"';
-        ++text;
-    }
-    size_t length = 0;
-    while (text[length] != '\0' && text[length] != end)
-        ++length;
-    if (length == 0 || length >= size)
-        return NULL;
-    rt::CopyText(path, length + 1, text);
-    return text[length] == '"' ? text + length + 1 : text + length;
-}
-
-// TRUE when path names a file directly in folder, the folder written long or short.
-BOOL LiesInFolder(const char* path, const char* folder)
-{
-    const char* name = FileNamePart(path);
-    if (name == path)
-        return FALSE;
-    char parent[CCH_LONG_PATH];
-    rt::CopyText(parent, (size_t)(name - path), path);
-    char shortFolder[CCH_SHORT_PATH];
-    DWORD length = GetShortPathNameA(folder, shortFolder, sizeof(shortFolder));
-    return rt::_stricmp(parent, folder) == 0
-        || (length > 0 && length < sizeof(shortFolder) && rt::_stricmp(parent, shortFolder) == 0);
-}
-
-// TRUE when command is a copy command PlaceFile made for a file of folder; newFile
-// (CCH_LONG_PATH characters) then holds the ".new" file it would copy.
-BOOL IsCopyIntoFolder(const char* command, const char* folder, char* newFile)
-{
-    size_t prefix = sizeof(COPY_COMMAND) - 1;
-    if (rt::_strnicmp(command, COPY_COMMAND, prefix) != 0 || command[prefix] != ' ')
-        return FALSE;
-    char target[CCH_LONG_PATH];
-    const char* rest = TakeCommandPath(command + prefix, newFile, CCH_LONG_PATH);
-    if (rest == NULL || TakeCommandPath(rest, target, sizeof(target)) == NULL)
-        return FALSE;
-    const char* extension = rt::StrRChr(newFile, '.');
-    return extension != NULL && rt::_stricmp(extension, ".new") == 0 && LiesInFolder(newFile, folder)
-        && LiesInFolder(target, folder);
 }
 
 // Stores commandLine under the first free name stem0, stem1, ... of the subkey of RUN_KEY.
@@ -267,7 +216,7 @@ int PlaceFile(const char* sourceFolder, const char* fileName, const char* destFo
 
 void BuildNextStartCopyCommand(char* command, size_t size, const char* fromPath, const char* toPath)
 {
-    rt::CopyText(command, size, COPY_COMMAND);
+    rt::CopyText(command, size, "command.com /c copy");
     AppendNextStartPath(command, size, fromPath);
     AppendNextStartPath(command, size, toPath);
 }
@@ -286,42 +235,40 @@ BOOL AppendNextStartPath(char* command, size_t size, const char* path)
         && (!quote || rt::AppendText(command, size, "\""));
 }
 
-int CancelNextStartCopies(const char* folder)
+void CancelNextStartCopy(const char* target)
 {
-    int withdrawn = 0;
-    static const char* const SUB_KEYS[] = { "RunOnce", "RunServicesOnce" };
-    for (const char* subKeyName : SUB_KEYS) {
-        char keyPath[CCH_REGISTRY_KEY];
-        rt::FormatText(keyPath, sizeof(keyPath), "%s\\%s", RUN_KEY, subKeyName);
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-            continue;
-        DWORD index = 0;
-        for (;;) {
+    char alt[CCH_LONG_PATH];
+    if (FindProgramExtension(target) == NULL || !MakeAsideName(alt, sizeof(alt), target, ".new")
+        || GetFileAttributesA(alt) == INVALID_FILE_ATTRIBUTES)
+        return;
+    // The command as ReplaceAtNextStart stored it: the same two files, so the same short names.
+    char command[NEXT_START_COMMAND_SIZE];
+    BuildNextStartCopyCommand(command, sizeof(command), alt, target);
+    char keyPath[CCH_REGISTRY_KEY];
+    HKEY key;
+    if (rt::JoinPath(keyPath, sizeof(keyPath), RUN_KEY, "RunServicesOnce")
+        && RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        for (DWORD index = 0;;) {
             char name[CCH_LINE];
-            char command[NEXT_START_COMMAND_SIZE];
+            char data[NEXT_START_COMMAND_SIZE];
             DWORD nameSize = sizeof(name);
-            DWORD commandSize = sizeof(command) - 1;
-            DWORD type = 0;
-            LONG status = RegEnumValueA(key, index, name, &nameSize, NULL, &type, (BYTE*)command, &commandSize);
+            DWORD dataSize = sizeof(data) - 1;
+            LONG status = RegEnumValueA(key, index, name, &nameSize, NULL, NULL, (BYTE*)data, &dataSize);
             if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
                 break;
-            char newFile[CCH_LONG_PATH];
-            if (status == ERROR_SUCCESS && type == REG_SZ) {
-                command[commandSize] = '\0';
-                if (rt::_strnicmp(name, SCHEDULE_VALUE_STEM, sizeof(SCHEDULE_VALUE_STEM) - 1) == 0
-                    && IsCopyIntoFolder(command, folder, newFile) && RegDeleteValueA(key, name) == ERROR_SUCCESS) {
-                    // The values after it have moved up by one.
-                    DeleteFileA(newFile);
-                    ++withdrawn;
-                    continue;
-                }
+            // Stored without its terminator (ScheduleAtStartup gives the length without it).
+            BOOL same = FALSE;
+            if (status == ERROR_SUCCESS) {
+                data[dataSize] = '\0';
+                same = rt::StrCmp(data, command) == 0;
             }
-            ++index;
+            // A value deleted moves the next one to its index.
+            if (!same || RegDeleteValueA(key, name) != ERROR_SUCCESS)
+                ++index;
         }
         RegCloseKey(key);
     }
-    return withdrawn;
+    DeleteFileA(alt);
 }
 
 int ScheduleAtStartup(const char* commandLine)

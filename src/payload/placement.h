@@ -36,10 +36,10 @@ void BuildNextStartCopyCommand(char* command, size_t size, const char* fromPath,
 // be scheduled, as a cut path names another file.
 BOOL AppendNextStartPath(char* command, size_t size, const char* path);
 
-// Withdraws the copy commands that PlaceFile scheduled for the next start into folder: each
-// value whose command copies a ".new" file of folder over a file of folder is deleted, and so is
-// that ".new" file. Other commands stay. Returns the number withdrawn.
-int CancelNextStartCopies(const char* folder);
+// Withdraws what PlaceFile left for the program or library at target that was in use on Windows
+// 95/98: its ".new" file, and the copy command that would put that file in its place at the next
+// start (when it is still waiting). Nothing for any other file.
+void CancelNextStartCopy(const char* target);
 
 // Creates the folder path with every missing parent; each level that cannot be created is
 // reported on its own (message box, or log line when silent). path is changed during the call

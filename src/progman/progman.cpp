@@ -11,10 +11,11 @@
 // without its add, so an icon already there is not lost to a replacement that cannot be made.
 //
 // Known gap: titles and paths go out unescaped; a title holding a double quote breaks its command.
-// Group names can be checked beforehand with ProgmanNameIsSafe.
+// Group names can be checked beforehand with ProgmanNameIsSafe (or ProgmanMakeGroupNameSafe).
 #include "progman/progman.h"
 #include "common/globals.h"
 #include "common/runtime.h"
+#include "common/setup_log.h"
 
 #include <stdarg.h>
 
@@ -216,4 +217,14 @@ BOOL ProgmanNameIsSafe(const char* name)
     // "[DeleteGroup(%s)]" is as long as "[CreateGroup(%s)]": a name that fits one fits both.
     char command[CCH_COMMAND_ROOM];
     return FormatCommand(command, CREATE_GROUP, name);
+}
+
+void ProgmanMakeGroupNameSafe(char* group, const char* setting)
+{
+    if (ProgmanNameIsSafe(group))
+        return;
+    char line[CCH_LOG_LINE];
+    rt::FormatText(line, sizeof(line), "%s=\"%s\" cannot be sent to Program Manager; using \"%s\"", setting, group, DEFAULT_GROUP);
+    WriteLogLine(line);
+    rt::CopyText(group, CCH_LINE, DEFAULT_GROUP);
 }

@@ -53,3 +53,6 @@ int ProgmanClose();
 // TRUE when name can be sent as a group name: not empty, short enough for a command, and free of
 // the characters that end or split a command's fields: [ ] ( ) " and the comma.
 BOOL ProgmanNameIsSafe(const char* name);
+// Replaces a group name (CCH_LINE characters) that is not safe by the default group "VANTIX Pro",
+// and says so in the log, naming the setting it came from.
+void ProgmanMakeGroupNameSafe(char* group, const char* setting);

@@ -37,48 +37,15 @@ BOOL MakeDeletionName(char* aside, const char* path)
     return rt::AppendText(aside, CCH_LONG_PATH, ".del");
 }
 
-// The folder as the system names it: full, in its short form when it has one, without a trailing
-// backslash unless it is a drive's root.
+// The folder as the system names it, in full. Joined with "." it loses any trailing backslash, and
+// a drive given alone ("C:") becomes its root ("C:\").
 void CanonicalFolder(const char* folder, char* canonical)
 {
-    char full[CCH_LONG_PATH];
-    DWORD length = GetFullPathNameA(folder, sizeof(full), full, NULL);
-    if (length == 0 || length >= sizeof(full))
-        rt::CopyText(full, sizeof(full), folder);
-    length = GetShortPathNameA(full, canonical, CCH_LONG_PATH);
+    char dotted[CCH_LONG_PATH];
+    rt::JoinPath(dotted, sizeof(dotted), folder, ".");
+    DWORD length = GetFullPathNameA(dotted, CCH_LONG_PATH, canonical, NULL);
     if (length == 0 || length >= CCH_LONG_PATH)
-        rt::CopyText(canonical, CCH_LONG_PATH, full);
-    size_t end = rt::StrLen(canonical);
-    while (end > 3 && (canonical[end - 1] == '\\' || canonical[end - 1] == '/'))
-        canonical[--end] = '\0';
-}
-
-BOOL IsDriveSpec(const char* path)
-{
-    return path[0] != '\0' && path[1] == ':' && (path[2] == '\0' || (path[2] == '\\' && path[3] == '\0'));
-}
-
-// "\\server\share", with or without its trailing backslash.
-BOOL IsShareRoot(const char* path)
-{
-    if (path[0] != '\\' || path[1] != '\\')
-        return FALSE;
-    const char* share = rt::StrChr(path + 2, '\\');
-    if (share == NULL)
-        return TRUE;
-    const char* below = rt::StrChr(share + 1, '\\');
-    return below == NULL || below[1] == '\0';
-}
-
-BOOL IsSameFolder(const char* canonical, UINT (WINAPI* getSystemFolder)(LPSTR, UINT))
-{
-    char system[CCH_LONG_PATH];
-    UINT length = getSystemFolder(system, sizeof(system));
-    if (length == 0 || length >= sizeof(system))
-        return FALSE;
-    char systemCanonical[CCH_LONG_PATH];
-    CanonicalFolder(system, systemCanonical);
-    return rt::_stricmp(canonical, systemCanonical) == 0;
+        rt::CopyText(canonical, CCH_LONG_PATH, folder);
 }
 
 }  // namespace
@@ -111,11 +78,21 @@ int ScheduleFolderRemoval(const char* folder)
 
 BOOL IsSystemOwnedFolder(const char* folder)
 {
-    // "C:" names the current folder of drive C, whatever that is: never a product folder.
-    if (IsDriveSpec(folder) || IsShareRoot(folder))
-        return TRUE;
     char canonical[CCH_LONG_PATH];
     CanonicalFolder(folder, canonical);
-    return IsDriveSpec(canonical) || IsShareRoot(canonical) || IsSameFolder(canonical, GetWindowsDirectoryA)
-        || IsSameFolder(canonical, GetSystemDirectoryA);
+    // A drive's root: "C:\".
+    if (canonical[0] != '\0' && canonical[1] == ':' && canonical[3] == '\0')
+        return TRUE;
+    UINT(WINAPI * const systemFolders[])(LPSTR, UINT) = { GetWindowsDirectoryA, GetSystemDirectoryA };
+    for (UINT(WINAPI * getFolder)(LPSTR, UINT) : systemFolders) {
+        char system[CCH_LONG_PATH];
+        UINT length = getFolder(system, sizeof(system));
+        char systemCanonical[CCH_LONG_PATH];
+        if (length > 0 && length < sizeof(system)) {
+            CanonicalFolder(system, systemCanonical);
+            if (rt::_stricmp(canonical, systemCanonical) == 0)
+                return TRUE;
+        }
+    }
+    return FALSE;
 }

@@ -15,6 +15,6 @@ int DeleteOrScheduleFile(const char* path);
 // scheduled before it. Returns 1 when scheduled.
 int ScheduleFolderRemoval(const char* folder);
 
-// TRUE for a drive root (also a drive given without a folder, "C:"), a share's root, the Windows
-// folder and the system folder, however written (long or short names, trailing backslash).
+// TRUE for a drive's root (also a drive given without a folder, "C:"), the Windows folder and the
+// system folder, however written (with "." or "..", with a trailing backslash or none).
 BOOL IsSystemOwnedFolder(const char* folder);

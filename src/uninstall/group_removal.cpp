@@ -3,11 +3,10 @@
 #include "uninstall/group_removal.h"
 #include "common/globals.h"
 #include "common/runtime.h"
-#include "common/setup_log.h"
+#include "common/window_helpers.h"
 #include "install/install_sequence.h"
 #include "payload/catalogue.h"
 #include "progman/progman.h"
-#include "uninstall/removal_steps.h"
 
 namespace {
 
@@ -28,23 +27,16 @@ void DeleteGroupItems(const FILE_GROUP& group, const char* folder, HWND status)
 
 BOOL ChooseProductGroup(const char* group, char* name)
 {
-    // One character more than a name may have, so that a cut name shows.
-    char read[CCH_LINE + 1];
     if (group != NULL)
-        rt::CopyText(read, sizeof(read), group);
+        rt::CopyText(name, CCH_LINE, group);
     else
-        GetProfileStringA(WININI_SECTION, "GROUP", DEFAULT_GROUP_NAME, read, sizeof(read));
-    if (read[0] == '\0')
+        GetProfileStringA(WININI_SECTION, "GROUP", DEFAULT_GROUP_NAME, name, CCH_LINE);
+    if (name[0] == '\0')
         return FALSE;
-    if (rt::StrLen(read) < CCH_LINE && ProgmanNameIsSafe(read)) {
-        rt::CopyText(name, CCH_LINE, read);
-        return TRUE;
-    }
-    char line[CCH_LOG_LINE];
-    rt::FormatText(line, sizeof(line), "GROUP=\"%s\" cannot be sent to Program Manager; using \"%s\"", read,
-        DEFAULT_GROUP_NAME);
-    WriteLogLine(line);
-    rt::CopyText(name, CCH_LINE, DEFAULT_GROUP_NAME);
+    // A name that fills the buffer may have been cut, and would name another group.
+    if (rt::StrLen(name) >= CCH_LINE - 1)
+        name[0] = '\0';
+    ProgmanMakeGroupNameSafe(name, "GROUP");
     return TRUE;
 }
 

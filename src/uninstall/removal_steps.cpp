@@ -4,6 +4,7 @@
 #include "uninstall/removal_steps.h"
 #include "common/globals.h"
 #include "common/runtime.h"
+#include "common/window_helpers.h"
 #include "install/install_sequence.h"
 #include "payload/catalogue.h"
 #include "payload/placement.h"
@@ -21,19 +22,13 @@ void DeleteGroupFiles(const FILE_GROUP& group, const char* folder, HWND status)
         if (!rt::JoinPath(path, sizeof(path), folder, group.entries[i].szSource))
             continue;
         ShowStatusText(status, path);
+        // A copy still waiting for the next start would bring the file back into the folder.
+        CancelNextStartCopy(path);
         DeleteOrScheduleFile(path);
     }
 }
 
 }  // namespace
-
-void ShowStatusText(HWND status, const char* text)
-{
-    if (status == NULL || !IsWindow(status))
-        return;
-    SetWindowTextA(status, text);
-    UpdateWindow(status);
-}
 
 int RemoveProduct(const char* folder, const char* group, DWORD selection, HWND owner, HWND status)
 {
@@ -43,8 +38,6 @@ int RemoveProduct(const char* folder, const char* group, DWORD selection, HWND o
     ShowStatusText(status, "Removing desktop icons");
     RemoveNamespaceEntries();
 
-    // A copy still waiting for the next start would bring a program back into the empty folder.
-    CancelNextStartCopies(folder);
     if (selection & SEL_EXPLORER) {
         ShowStatusText(status, "Unregistering explorer");
         UnregisterDll(folder, g_explorerFiles.entries[0].szFile);

@@ -4,14 +4,15 @@
 #include "common/globals.h"
 #include "common/messages.h"
 #include "common/runtime.h"
+#include "common/window_helpers.h"
 #include "payload/catalogue.h"
 #include "resources/resource.h"
-#include "uninstall/removal_steps.h"
 
 namespace {
 
 const char QUESTION_CAPTION[] = "VANTIX Pro Installation";
-const char* const WORKING_EXTENSIONS[] = { ".bak", ".tmp", ".gid", ".log" };
+// The extensions swept, four characters each; the first only when the user agrees.
+const char SWEPT_EXTENSIONS[] = ".ini.bak.tmp.gid.log";
 
 BOOL AskToDeleteIniFiles(const char* folder, HWND owner)
 {
@@ -26,12 +27,10 @@ BOOL AskToDeleteIniFiles(const char* folder, HWND owner)
 BOOL IsWorkingFile(const char* name, BOOL includeIni)
 {
     const char* extension = rt::StrRChr(name, '.');
-    if (extension == NULL)
+    if (extension == NULL || rt::StrLen(extension) != 4)
         return FALSE;
-    if (includeIni && rt::_stricmp(extension, ".ini") == 0)
-        return TRUE;
-    for (const char* working : WORKING_EXTENSIONS) {
-        if (rt::_stricmp(extension, working) == 0)
+    for (const char* swept = SWEPT_EXTENSIONS + (includeIni ? 0 : 4); *swept != '\0'; swept += 4) {
+        if (rt::_strnicmp(extension, swept, 4) == 0)
             return TRUE;
     }
     return FALSE;
@@ -51,8 +50,8 @@ void SweepWorkingFiles(const char* folder, HWND owner, HWND status)
         return;
     do {
         char path[CCH_LONG_PATH];
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWorkingFile(found.cFileName, includeIni)
-            || !rt::JoinPath(path, sizeof(path), folder, found.cFileName))
+        // A subfolder is not entered: DeleteFileA refuses it.
+        if (!IsWorkingFile(found.cFileName, includeIni) || !rt::JoinPath(path, sizeof(path), folder, found.cFileName))
             continue;
         ShowStatusText(status, path);
         DeleteFileA(path);

@@ -17,39 +17,17 @@ namespace {
 const DWORD EVERY_COMPONENT = SEL_CLASSIC | SEL_EXPLORER | SEL_BONUS;
 const char STATUS_TITLE[] = "Removal process";
 
-void ShowOutcome(HWND owner, const char* text)
-{
-    char caption[CCH_LINE];
-    LoadMessage(IDS_REMOVE_CAPTION, caption, sizeof(caption));
-    MessageBoxA(owner, text, caption, MB_ICONINFORMATION);
-}
-
-void ShowMessage(HWND owner, UINT id)
-{
-    char text[CCH_LINE];
-    LoadMessage(id, text, sizeof(text));
-    ShowOutcome(owner, text);
-}
-
-// The folder named in the "not cleaned up" text, whole.
-void ShowFolderLeft(HWND owner, const char* folder)
+// Every box of the removal: a string-table text, with folder in place of its "%s" (the folder
+// left behind, named whole), and a string-table caption.
+int ShowRemovalMessage(HWND owner, UINT textId, const char* folder, UINT captionId, UINT style)
 {
     char pattern[CCH_LINE];
     char text[CCH_LINE + CCH_LONG_PATH];
-    LoadMessage(IDS_REMOVAL_INCOMPLETE, pattern, sizeof(pattern));
-    rt::FormatText(text, sizeof(text), pattern, folder);
-    ShowOutcome(owner, text);
-}
-
-// OK keeps g_bRebootNeeded for the restart after the flow; Cancel clears it.
-void OfferRestart(HWND owner)
-{
-    char text[CCH_LINE];
     char caption[CCH_LINE];
-    LoadMessage(IDS_RESTART_AFTER_UNINSTALL, text, sizeof(text));
-    LoadMessage(IDS_CONGRATULATIONS, caption, sizeof(caption));
-    if (MessageBoxA(owner, text, caption, MB_SYSTEMMODAL | MB_OKCANCEL) == IDCANCEL)
-        g_bRebootNeeded = FALSE;
+    LoadMessage(textId, pattern, sizeof(pattern));
+    rt::FormatText(text, sizeof(text), pattern, folder);
+    LoadMessage(captionId, caption, sizeof(caption));
+    return MessageBoxA(owner, text, caption, style);
 }
 
 INT_PTR CALLBACK RemovalStatusDlgProc(HWND dialog, UINT message, WPARAM, LPARAM)
@@ -77,20 +55,11 @@ HWND OpenStatusDialog(HWND owner)
     return dialog;
 }
 
-BOOL RemoveFolder(const char* folder)
+// A folder of the system is never removed; one that is gone already counts as removed. Not
+// inlined: the compiler would copy every step after it into each outcome.
+__attribute__((noinline)) BOOL RemoveFolder(const char* folder, BOOL systemOwned)
 {
-    if (IsSystemOwnedFolder(folder))
-        return FALSE;
-    // A folder that is gone already counts as removed.
-    return RemoveDirectoryA(folder) || GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES;
-}
-
-// TRUE when WIN.INI records no folder, or filesFolder.
-BOOL RecordsName(const char* filesFolder)
-{
-    char recorded[CCH_LONG_PATH];
-    GetProfileStringA(WININI_SECTION, "DIR", "", recorded, sizeof(recorded));
-    return recorded[0] == '\0' || rt::_stricmp(recorded, filesFolder) == 0;
+    return !systemOwned && (RemoveDirectoryA(folder) || GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
@@ -102,32 +71,38 @@ int UninstallProduct(HWND owner, int, int)
     char folder[CCH_LONG_PATH + 1];
     DWORD length = GetProfileStringA(WININI_SECTION, "DIR", "", folder, sizeof(folder));
     if (length == 0 || length >= CCH_LONG_PATH || GetProfileIntA(WININI_SECTION, "INSTOPTS", 0) == 0) {
-        ShowMessage(owner, IDS_REMOVAL_IMPOSSIBLE);
+        ShowRemovalMessage(owner, IDS_REMOVAL_IMPOSSIBLE, "", IDS_REMOVE_CAPTION, MB_ICONINFORMATION);
         return 0;
     }
-    return RemoveInstalledProduct(owner, folder, folder, NULL);
+    return RemoveInstalledProduct(owner, folder, folder, NULL, TRUE);
 }
 
-int RemoveInstalledProduct(HWND owner, const char* filesFolder, const char* folder, const char* group)
+int RemoveInstalledProduct(HWND owner, const char* filesFolder, const char* folder, const char* group, BOOL forgetRecords)
 {
     HWND dialog = OpenStatusDialog(owner);
-    HWND status = dialog != NULL ? GetDlgItem(dialog, IDC_COPY_STATUS) : NULL;
-    BOOL removed = RemoveProduct(filesFolder, group, EVERY_COMPONENT, owner, status) && RemoveFolder(folder);
+    RemoveProduct(filesFolder, group, EVERY_COMPONENT, owner, GetDlgItem(dialog, IDC_COPY_STATUS));
+    BOOL systemOwned = IsSystemOwnedFolder(folder);
+    BOOL removed = RemoveFolder(folder, systemOwned);
     SetActiveWindow(owner);
-    if (dialog != NULL)
-        DestroyWindow(dialog);
-
-    if (RecordsName(filesFolder))
+    DestroyWindow(dialog);
+    if (forgetRecords)
         WriteProfileStringA(WININI_SECTION, NULL, NULL);
-    if (removed) {
-        ShowMessage(owner, IDS_REMOVAL_COMPLETE);
-    } else if (g_bRebootNeeded) {
+
+    UINT text = IDS_REMOVAL_COMPLETE;
+    UINT caption = IDS_REMOVE_CAPTION;
+    UINT style = MB_ICONINFORMATION;
+    if (!removed && g_bRebootNeeded) {
         // rmdir removes only an empty folder: a folder that a new install filled meanwhile stays.
-        if (!IsSystemOwnedFolder(folder))
+        if (!systemOwned)
             ScheduleFolderRemoval(folder);
-        OfferRestart(owner);
-    } else {
-        ShowFolderLeft(owner, folder);
+        text = IDS_RESTART_AFTER_UNINSTALL;
+        caption = IDS_CONGRATULATIONS;
+        style = MB_SYSTEMMODAL | MB_OKCANCEL;
+    } else if (!removed) {
+        text = IDS_REMOVAL_INCOMPLETE;
     }
+    // Only the restart prompt has a Cancel: it declines the restart, which OK leaves to the caller.
+    if (ShowRemovalMessage(owner, text, folder, caption, style) == IDCANCEL)
+        g_bRebootNeeded = FALSE;
     return 0;
 }

@@ -10,6 +10,6 @@
 int UninstallProduct(HWND owner, int nV, int nM);
 
 // The same removal of the product in filesFolder, with its items in group (NULL: the one WIN.INI
-// records), ending with the removal of folder. The WIN.INI records are deleted when they name
-// filesFolder, or name none. Returns 0.
-int RemoveInstalledProduct(HWND owner, const char* filesFolder, const char* folder, const char* group);
+// records), ending with the removal of folder; the WIN.INI records are deleted when forgetRecords
+// is set. Returns 0.
+int RemoveInstalledProduct(HWND owner, const char* filesFolder, const char* folder, const char* group, BOOL forgetRecords);

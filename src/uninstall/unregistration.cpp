@@ -9,33 +9,6 @@
 
 namespace {
 
-typedef HRESULT(WINAPI* UNREGISTER_SERVER)(void);
-
-// FALSE when the key path does not fit: cut, it would name another key.
-BOOL JoinKeyPath(char* path, const char* parent, const char* child)
-{
-    return rt::CopyText(path, CCH_REGISTRY_PATH, parent) && rt::AppendText(path, CCH_REGISTRY_PATH, "\\")
-        && rt::AppendText(path, CCH_REGISTRY_PATH, child);
-}
-
-BOOL KeyExists(HKEY parent, const char* child)
-{
-    HKEY key;
-    if (RegOpenKeyExA(parent, child, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return FALSE;
-    RegCloseKey(key);
-    return TRUE;
-}
-
-// A child goes by a plain delete, or by its own tree delete after which it is no longer there.
-BOOL RemoveChildKey(HKEY key, HKEY root, const char* subKey, const char* child)
-{
-    if (RegDeleteKeyA(key, child) == ERROR_SUCCESS)
-        return TRUE;
-    char path[CCH_REGISTRY_PATH];
-    return JoinKeyPath(path, subKey, child) && DeleteRegistryTree(path, root) && !KeyExists(key, child);
-}
-
 void DeleteNamespaceKey(const char* format, const char* classId)
 {
     char key[CCH_REGISTRY_KEY];
@@ -51,11 +24,20 @@ int DeleteRegistryTree(const char* subKey, HKEY root)
     if (RegOpenKeyExA(root, subKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return 0;
     int result = 1;
-    // Each child that goes moves the next one to the index; one that stays is stepped over.
+    // Each child that goes moves the next one to the index; one that stays is stepped over, so
+    // the walk ends.
     DWORD index = 0;
     char child[CCH_LINE];
     while (RegEnumKeyA(key, index, child, sizeof(child)) == ERROR_SUCCESS) {
-        if (!RemoveChildKey(key, root, subKey, child)) {
+        if (RegDeleteKeyA(key, child) == ERROR_SUCCESS)
+            continue;
+        // A path that does not fit would name another key. The tree delete takes the child too,
+        // and the second plain delete then finds nothing.
+        char path[CCH_REGISTRY_PATH];
+        if (!rt::JoinPath(path, sizeof(path), subKey, child) || !DeleteRegistryTree(path, root))
+            result = 0;
+        LONG status = RegDeleteKeyA(key, child);
+        if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
             result = 0;
             ++index;
         }
@@ -84,8 +66,8 @@ int RemoveNamespaceEntries()
 
 int UnregisterInProcServer()
 {
-    char path[CCH_REGISTRY_PATH];
-    JoinKeyPath(path, SZ_BASE_CLASS_KEY, SZ_IN_PROC_SERVER);
+    char path[CCH_REGISTRY_KEY];
+    rt::JoinPath(path, sizeof(path), SZ_BASE_CLASS_KEY, SZ_IN_PROC_SERVER);
     HKEY key;
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
         RegDeleteValueA(key, NULL);
@@ -98,19 +80,5 @@ int UnregisterInProcServer()
 
 void UnregisterDll(const char* folder, const char* libraryName)
 {
-    char path[CCH_LONG_PATH];
-    if (!rt::JoinPath(path, sizeof(path), folder, libraryName))
-        return;
-    char previous[CCH_LONG_PATH];
-    BOOL remembered = rt::_getcwd(previous, sizeof(previous)) != NULL;
-    rt::_chdir(folder);
-    HMODULE library = LoadLibraryA(path);
-    if (library != NULL) {
-        UNREGISTER_SERVER unregister = (UNREGISTER_SERVER)(void*)GetProcAddress(library, "DllUnregisterServer");
-        if (unregister != NULL)
-            unregister();
-        FreeLibrary(library);
-    }
-    if (remembered)
-        rt::_chdir(previous);
+    CallLibraryRegistration(folder, libraryName, "DllUnregisterServer");
 }
