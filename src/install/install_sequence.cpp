@@ -15,11 +15,6 @@
 #include "payload/placement.h"
 #include "progman/progman.h"
 
-const char DEFAULT_GROUP_NAME[] = "VANTIX Pro";
-const char WININI_SECTION[] = "VANTIX";
-const char EXPLORER_ITEM_TITLE[] = "VANTIX Pro Explorer";
-const char EXPLORER_ITEM_COMMAND[] = "VANTIX Pro Explorer.{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
-
 namespace {
 
 const char OLD_INI_NAME[] = "original.ini";

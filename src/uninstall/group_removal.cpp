@@ -5,6 +5,7 @@
 #include "common/runtime.h"
 #include "common/window_helpers.h"
 #include "install/install_sequence.h"
+#include "install/records.h"
 #include "payload/catalogue.h"
 #include "progman/progman.h"
 

@@ -8,6 +8,7 @@
 #include "common/runtime.h"
 #include "common/window_helpers.h"
 #include "install/install_sequence.h"
+#include "install/records.h"
 #include "resources/resource.h"
 #include "uninstall/file_removal.h"
 #include "uninstall/removal_steps.h"
@@ -16,19 +17,6 @@ namespace {
 
 const DWORD EVERY_COMPONENT = SEL_CLASSIC | SEL_EXPLORER | SEL_BONUS;
 const char STATUS_TITLE[] = "Removal process";
-
-// Every box of the removal: a string-table text, with folder in place of its "%s" (the folder
-// left behind, named whole), and a string-table caption.
-int ShowRemovalMessage(HWND owner, UINT textId, const char* folder, UINT captionId, UINT style)
-{
-    char pattern[CCH_LINE];
-    char text[CCH_LINE + CCH_LONG_PATH];
-    char caption[CCH_LINE];
-    LoadMessage(textId, pattern, sizeof(pattern));
-    rt::FormatText(text, sizeof(text), pattern, folder);
-    LoadMessage(captionId, caption, sizeof(caption));
-    return MessageBoxA(owner, text, caption, style);
-}
 
 INT_PTR CALLBACK RemovalStatusDlgProc(HWND dialog, UINT message, WPARAM, LPARAM)
 {
@@ -63,6 +51,17 @@ __attribute__((noinline)) BOOL RemoveFolder(const char* folder, BOOL systemOwned
 }
 
 }  // namespace
+
+int ShowRemovalMessage(HWND owner, UINT textId, const char* folder, UINT captionId, UINT style)
+{
+    char pattern[CCH_LINE];
+    char text[CCH_LINE + CCH_LONG_PATH];
+    char caption[CCH_LINE];
+    LoadMessage(textId, pattern, sizeof(pattern));
+    rt::FormatText(text, sizeof(text), pattern, folder);
+    LoadMessage(captionId, caption, sizeof(caption));
+    return MessageBoxA(owner, text, caption, style);
+}
 
 int UninstallProduct(HWND owner, int, int)
 {

@@ -13,3 +13,8 @@ int UninstallProduct(HWND owner, int nV, int nM);
 // records), ending with the removal of folder; the WIN.INI records are deleted when forgetRecords
 // is set. Returns 0.
 int RemoveInstalledProduct(HWND owner, const char* filesFolder, const char* folder, const char* group, BOOL forgetRecords);
+
+// Every box of the removal: the string-table text textId, with folder in place of its "%s" (the
+// folder left behind, named whole), captioned with the string-table text captionId. Returns the
+// button pressed.
+int ShowRemovalMessage(HWND owner, UINT textId, const char* folder, UINT captionId, UINT style);

@@ -45,7 +45,7 @@ const BinaryCase BINARIES[] = {
     {"vxfind.exe", WINDOW_PROGRAM},
     {"vxsync.exe", Plus(WINDOW_PROGRAM, {"VXSYNCL.DLL"})},
     {"vxplace.exe", Plus(WINDOW_PROGRAM, {"ADVAPI32.DLL"})},
-    {"vxremove.exe", WINDOW_PROGRAM},
+    {"vxremove.exe", {"KERNEL32.DLL", "USER32.DLL", "ADVAPI32.DLL", "LZ32.DLL"}},
     {"vxcore32.dll", {"KERNEL32.DLL", "USER32.DLL"}},
     {"vxshell.dll", {"KERNEL32.DLL", "ADVAPI32.DLL"}},
     {"vxshim.dll", {"KERNEL32.DLL", "ADVAPI32.DLL"}},
@@ -82,9 +82,6 @@ const ProgramCase PROGRAMS[] = {
     {"vxfind.exe", "", "VantixFindWindow", "VANTIX Find Utility", "Searches the sites"},
     {"vxsync.exe", "", "VantixSyncWindow", "VANTIX Synchronize Utility", "no more than 2 seconds"},
     {"vxplace.exe", "", "VantixPlaceWindow", "VANTIX Pro Icon Placement", "Explorer icon"},
-    {"vxremove.exe", "-f C:\\Program Files\\VANTIX Pro -d C:\\Program Files\\VANTIX Pro -g VANTIX Pro",
-     "VantixRemoveWindow", "Uninstall VANTIX Pro",
-     "Folder to remove:\tC:\\Program Files\\VANTIX Pro\r\nProgram group:\tVANTIX Pro\r\n"},
 };
 
 TEST(Programs, EachStartsWithItsTitledWindowAndDescribesItself)
