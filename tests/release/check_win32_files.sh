@@ -27,10 +27,11 @@ for file in "${files[@]}"; do
   # "DLL Name: X" opens each DLL's list; then one "<vma> <hint> <function>" line per import.
   while read -r dll function; do
     grep -qxF "$dll" <<<"$own" && continue
-    grep -qxF "$dll $function" <<<"$allowed" || fail "$name imports $function from $dll, which Windows 95 does not export"
+    grep -qxF "$dll $function" <<<"$allowed" || fail "$name imports $function from $dll, not a Windows 95 export of the list"
   done < <($objdump -p "$file" | awk '/^\tDLL Name: / { dll = toupper($3) } /^\t[0-9a-f]+\t +[0-9]+ +[^ ]+$/ { print dll, $3 }')
   while IFS=$'\t' read -r address instruction; do
-    fail "$name at 0x${address%:}: $instruction, newer than the 80386"
+    address=${address//[ :]/}
+    fail "$name at 0x$address: $instruction, newer than the 80386"
   done < <($objdump -d --no-show-raw-insn "$file" | awk -F'\t' -v newer="$newer" \
              '/^ *[0-9a-f]+:\t/ { split($2, word, " "); if (word[1] ~ newer || $2 ~ /%x?mm[0-9]/) print $1 "\t" $2 }')
 done
