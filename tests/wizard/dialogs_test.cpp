@@ -148,4 +148,210 @@ TEST(DialogTemplates, EachTemplateInTheBuiltInstallerIsAsDesigned)
     FreeLibrary(installer);
 }
 
+const char EXPLORER_CLASS[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
+const char CLASSIC_CLASS[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}";
+std::string NamespaceKey(const char* place, const char* classId)
+{
+    return std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\") + place + "\\Namespace\\" + classId;
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        vxtest::ResetInstallerState("VXSDLG.tmp");
+        WriteProfileStringA("VANTIX", NULL, NULL);
+        for (const char* place : { "Desktop", "MyComputer" })
+            for (const char* classId : { EXPLORER_CLASS, CLASSIC_CLASS })
+                vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, NamespaceKey(place, classId));
+    }
+    void TearDown() override { SetUp(); }
+};
+
+TEST_F(Dialogs, RemoveIsOfferedOnlyAfterARecordedInstall)
+{
+    const struct {
+        const char *defdir, *instopts;
+        bool removable;
+        int button, result;  // the choice: Remove when it can be chosen
+    } cases[] = {
+        { nullptr, nullptr, false, IDOK, 1 }, { "C:\\VX", nullptr, false, IDOK, 1 }, { "C:\\VX", "0", false, IDOK, 1 },
+        { "", "12", false, IDOK, 1 }, { "C:\\VX", "12", true, IDOK, 2 }, { "C:\\VX", "12", true, IDCANCEL, 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.defdir ? c.defdir : "-") + " " + (c.instopts ? c.instopts : "-"));
+        WriteProfileStringA("VANTIX", "DEFDIR", c.defdir);
+        WriteProfileStringA("VANTIX", "INSTOPTS", c.instopts);
+        vxtest::DialogScript script;
+        script.Dialog({ 1851, 1852, 2420 }, [&](DialogView& d) {
+            EXPECT_FALSE(d.Visible(2420));
+            EXPECT_EQ(d.Text(1851), "&Install or update VANTIX Pro");
+            EXPECT_EQ(d.Text(1852), "&Uninstall VANTIX Pro");
+            EXPECT_TRUE(d.Checked(1851));
+            EXPECT_EQ(d.Enabled(1852), c.removable);
+            if (c.removable)
+                d.Choose(1852);
+            d.Click(c.button);
+        });
+        EXPECT_EQ(AskInstallOrRemove(NULL, g_hInstance), c.result);
+        script.Finish();
+    }
+}
+
+TEST_F(Dialogs, InterfaceBoxesFollowTheDefaultsAndTheChoiceIsReturned)
+{
+    const struct {
+        int nV, nM;
+        BOOL bonus;
+        bool classic, explorer, classicEnabled, explorerEnabled;  // as the dialog opens
+        std::vector<int> cleared;
+        int button, result;
+        BOOL bonusAfter;
+    } cases[] = {
+        { 12, 15, TRUE, true, true, true, true, {}, IDOK, 12, TRUE },
+        { 4, 15, FALSE, true, false, true, true, {}, IDOK, 4, FALSE },
+        { 12, 3, FALSE, true, true, false, false, {}, IDOK, 12, FALSE },
+        { 4, 3, TRUE, true, false, false, false, {}, IDOK, 4, TRUE },
+        { 12, 15, TRUE, true, true, true, true, { 1880, 2417 }, IDOK, 0, TRUE },  // the bonus pack alone
+        { 12, 15, TRUE, true, true, true, true, {}, IDCANCEL, 0, FALSE },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.nV) + " " + std::to_string(c.nM) + " " + std::to_string(c.button));
+        gbInstallBonusPack = c.bonus;
+        vxtest::DialogScript script;
+        script.Dialog({ 1880, 2417, 2418, 9041 }, [&](DialogView& d) {
+            EXPECT_EQ(d.Checked(1880), c.classic);
+            EXPECT_EQ(d.Checked(2417), c.explorer);
+            EXPECT_EQ(d.Checked(2418), (bool)c.bonus);
+            EXPECT_EQ(d.Enabled(1880), c.classicEnabled);
+            EXPECT_EQ(d.Enabled(2417), c.explorerEnabled);
+            EXPECT_TRUE(d.Enabled(2418));
+            for (int id : c.cleared)
+                d.Check(id, false);
+            d.Click(c.button);
+        });
+        EXPECT_EQ(AskInterfaces(NULL, g_hInstance, c.nV, c.nM), c.result);
+        EXPECT_EQ(gbInstallBonusPack, c.bonusAfter);
+        script.Finish();
+    }
+}
+
+TEST_F(Dialogs, NothingSelectedKeepsTheInterfacesOpenAndHelpOpensAtItsOwnPosition)
+{
+    vxtest::DialogScript script;
+    script.Dialog({ 1880, 2417, 2418, 9041 }, [](DialogView& d) {
+        for (int id : { 1880, 2417, 2418 })
+            d.Check(id, false);
+        d.Click(IDOK);
+    });
+    script.MessageBox("Nothing Selected!", IDOK);
+    HWND interfaces = NULL;
+    script.Dialog({ 1880, 9041 }, [&](DialogView& d) {
+        interfaces = d.Window();
+        d.Click(9041);
+    });
+    script.Dialog({ 1 }, [&](DialogView& help) {
+        EXPECT_EQ(help.Text(0xFFFF).substr(0, 26), "VANTIX Pro provides two us");
+        // At 0, 0 of its owner's client area, as its template places it, not centred.
+        POINT helpOrigin = { 0, 0 }, ownerOrigin = { 0, 0 };
+        ClientToScreen(help.Window(), &helpOrigin);
+        ClientToScreen(interfaces, &ownerOrigin);
+        EXPECT_EQ(std::make_pair(helpOrigin.x, helpOrigin.y), std::make_pair(ownerOrigin.x, ownerOrigin.y));
+        help.Click(IDOK);
+    });
+    script.Dialog({ 1880, 9041 }, [](DialogView& d) { d.Click(IDCANCEL); });
+    EXPECT_EQ(AskInterfaces(NULL, g_hInstance, 12, 15), 0);
+    script.Finish();
+}
+
+TEST_F(Dialogs, BrowseOpensAtTheFieldsFolderAndNamesTheProductFolder)
+{
+    vxtest::ScratchFolder scratch;
+    std::string named = scratch / "Vantix Pro";
+    CreateDirectoryA(named.c_str(), NULL);
+    const struct {
+        std::string folder;
+        bool ok;               // OK in the picker, else Cancel
+        std::string answer;    // the field afterwards
+    } cases[] = {
+        { "C:\\Program Files", true, "C:\\Program Files\\VANTIX" },
+        { "C:\\", true, "C:\\VANTIX" },
+        { named, true, named },
+        { "C:\\Program Files", false, "C:\\Program Files" },
+    };
+    const char prompt[] = "Please enter the destination &folder:";
+    strcpy(g_szBrowseName, "a");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder + (c.ok ? " OK" : " Cancel"));
+        vxtest::CurrentFolderScope keep(vxtest::TempFolder());  // the picker changes the current folder
+        vxtest::DialogScript script;
+        script.Dialog({ 3010, 954, 2416 }, [&](DialogView& d) {
+            EXPECT_EQ(d.Text(3010), prompt);
+            EXPECT_EQ(d.Text(954), c.folder);
+            d.Click(2416);
+        });
+        script.Dialog({ 1511, 1088, 1121, 1137 }, [&](DialogView& picker) {
+            EXPECT_EQ(picker.Caption(), "Locate");
+            EXPECT_EQ(picker.Text(1511), prompt);
+            EXPECT_EQ(_stricmp(picker.Text(1088).c_str(), c.folder.c_str()), 0) << picker.Text(1088);
+            picker.Click(c.ok ? IDOK : IDCANCEL);
+        });
+        script.Dialog({ 3010, 954, 2416 }, [&](DialogView& d) {
+            EXPECT_EQ(d.Text(954), c.answer);
+            d.Click(IDOK);
+        });
+        char result[512];
+        EXPECT_EQ(AskFolder(NULL, g_hInstance, prompt, c.folder.c_str(), result), 1);
+        EXPECT_EQ(std::string(result), c.answer);
+        script.Finish();
+    }
+}
+
+TEST_F(Dialogs, IconPlacementIsAskedOnlyWhenNoEntryExistsAndNeverSilently)
+{
+    enum Answer { NOT_ASKED, OK_AS_SHOWN, OK_MY_COMPUTER, ESCAPE };
+    const struct {
+        const char* existing;  // where the Explorer entry is already, or nullptr
+        BOOL mayAsk;
+        int setting;           // g_iconLocation from the settings
+        Answer answer;
+        const char* place;     // where both entries are afterwards
+    } cases[] = {
+        { "Desktop", TRUE, 1, NOT_ASKED, "Desktop" },
+        { "MyComputer", TRUE, 0, NOT_ASKED, "MyComputer" },
+        { nullptr, FALSE, 1, NOT_ASKED, "MyComputer" },
+        { nullptr, TRUE, 0, OK_AS_SHOWN, "Desktop" },
+        { nullptr, TRUE, 0, OK_MY_COMPUTER, "MyComputer" },
+        { nullptr, TRUE, 1, ESCAPE, "MyComputer" },
+        { nullptr, TRUE, 0, ESCAPE, "Desktop" },
+    };
+    g_pfnIconPlacementDlgProc = IconPlacementDlgProc;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.existing ? c.existing : "-") + " " + std::to_string(c.answer));
+        SetUp();
+        if (c.existing)
+            vxtest::WriteRegistryText(HKEY_LOCAL_MACHINE, NamespaceKey(c.existing, EXPLORER_CLASS), "", "VANTIX Pro Explorer");
+        g_iconLocation = c.setting;
+        vxtest::DialogScript script;
+        if (c.answer != NOT_ASKED) {
+            script.Dialog({ 1, 1851, 1852 }, [&](DialogView& d) {
+                EXPECT_EQ(d.Checked(1852), c.setting == 1);
+                if (c.answer == OK_MY_COMPUTER)
+                    d.Choose(1852);
+                if (c.answer == ESCAPE)
+                    PostMessageA(d.Window(), WM_COMMAND, IDCANCEL, 0);  // what Escape sends
+                else
+                    d.Click(IDOK);
+            }, "Icon Placement");
+        }
+        // The install registers the Explorer entry (asking) and then the classic one (never asking).
+        RegisterNamespaceEntry(EXPLORER_CLASS, "VANTIX Pro Explorer", c.mayAsk);
+        RegisterNamespaceEntry(CLASSIC_CLASS, "VANTIX Pro", FALSE);
+        script.Finish();
+        for (const char* classId : { EXPLORER_CLASS, CLASSIC_CLASS })
+            EXPECT_NE(vxtest::RegistryText(HKEY_LOCAL_MACHINE, NamespaceKey(c.place, classId), ""), "<absent>") << classId;
+    }
+    g_pfnIconPlacementDlgProc = NULL;
+}
+
 }  // namespace
