@@ -233,6 +233,10 @@ void DialogScript::Appear(HWND window)
 {
     DialogView view(window);
     std::string description = view.Describe();
+    // Another process's window may be destroyed while it is read (the progress dialog, on top
+    // again for a moment after the last question): what is gone is not a dialog.
+    if (!IsWindow(window))
+        return;
     if (std::find(seen_.begin(), seen_.end(), description) == seen_.end())
         seen_.push_back(description);
     if (failed_) {
