@@ -1,17 +1,22 @@
 // The wizard's dialogs: their templates as the built installer carries them, and each dialog's
-// rules, played in this process with dialog scripts.
+// rules, the folder loop, the copy's Cancel and the restart after the wizard, played in this
+// process with dialog scripts.
 #include "wizard/dialogs.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "app/host_window.h"
+#include "app/restart.h"
 #include "common/globals.h"
 #include "harness/dialog_script.h"
 #include "harness/installer_state.h"
 #include "harness/wine_env.h"
 #include "install/registration.h"
+#include "wizard/wizard.h"
 
 using vxtest::DialogView;
 
@@ -44,6 +49,7 @@ struct Control {
 };
 const DWORD DIALOG = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
 const char CAPTION[] = "VANTIX Pro Installation";
+const char RESTART_PROMPT[] = "Installation successful!\n\nInstall now needs to restart your computer to complete changes to your system files.\nSelect \"OK\" to restart now, or cancel to restart your system yourself.";
 const struct Template {
     const char* name;  // or the number
     DWORD style;
@@ -96,13 +102,13 @@ struct TemplateReader {
     const WORD* at;
     WORD Word() { return *at++; }
     DWORD Long() { DWORD low = Word(); return low | (DWORD)Word() << 16; }
+    std::vector<short> Rect() { at += 4; return { (short)at[-4], (short)at[-3], (short)at[-2], (short)at[-1] }; }
     std::string Text()  // a string, or 0xFFFF and an ordinal, given as "#n"
     {
         if (*at == 0xFFFF) { ++at; return "#" + std::to_string(Word()); }
         std::string text;
-        while (*at != 0) text += (char)Word();  // the texts are plain ASCII
-        ++at;
-        return text;
+        for (; *at != 0; ++at) text += (char)*at;  // the texts are plain ASCII
+        return ++at, text;
     }
     void AlignLong(const void* base) { at += ((const char*)at - (const char*)base) % 4 / 2; }
 };
@@ -120,14 +126,10 @@ TEST(DialogTemplates, EachTemplateInTheBuiltInstallerIsAsDesigned)
         EXPECT_EQ(r.Long(), t.style);
         r.Long();  // extended style
         WORD count = r.Word();
-        short x = (short)r.Word(), y = (short)r.Word(), cx = (short)r.Word(), cy = (short)r.Word();
-        if (t.x != -1) {
-            EXPECT_EQ(std::make_pair(x, y), std::make_pair(t.x, t.y));
-        }
-        EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(t.cx, t.cy));
-        EXPECT_EQ(r.Text(), "");  // no menu
-        EXPECT_EQ(r.Text(), "");  // the dialog class
-        EXPECT_EQ(r.Text(), t.caption);
+        std::vector<short> rect = r.Rect();
+        EXPECT_EQ(rect, (std::vector<short>{ t.x == -1 ? rect[0] : t.x, t.y == -1 ? rect[1] : t.y, t.cx, t.cy }));
+        std::string menu = r.Text(), windowClass = r.Text(), caption = r.Text();
+        EXPECT_EQ(menu + windowClass + "|" + caption, std::string("|") + t.caption);  // no menu, no class
         EXPECT_EQ(r.Word(), 8);
         EXPECT_EQ(r.Text(), "MS Sans Serif");
         ASSERT_EQ(count, t.controls.size());
@@ -136,215 +138,182 @@ TEST(DialogTemplates, EachTemplateInTheBuiltInstallerIsAsDesigned)
             r.AlignLong(base);
             DWORD style = r.Long();
             r.Long();
-            short rect[4] = { (short)r.Word(), (short)r.Word(), (short)r.Word(), (short)r.Word() };
+            std::vector<short> rect = r.Rect();
             EXPECT_EQ((short)r.Word(), c.id);
             EXPECT_EQ(r.Text(), "#" + std::to_string(KINDS[c.kind].atom));
             EXPECT_EQ(style & KINDS[c.kind].mask, KINDS[c.kind].style);
             EXPECT_EQ(r.Text(), c.text);
-            EXPECT_EQ(std::vector<short>(rect, rect + 4), (std::vector<short>{ c.x, c.y, c.cx, c.cy }));
+            EXPECT_EQ(rect, (std::vector<short>{ c.x, c.y, c.cx, c.cy }));
             r.at += (r.Word() + 1) / 2;  // creation data
         }
     }
     FreeLibrary(installer);
 }
 
-const char EXPLORER_CLASS[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
-const char CLASSIC_CLASS[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}";
 std::string NamespaceKey(const char* place, const char* classId)
 {
     return std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\") + place + "\\Namespace\\" + classId;
 }
+const char EXPLORER_CLASS[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}", CLASSIC_CLASS[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}";
+const std::vector<int> MODE = { 1851, 1852, 2420 }, FOLDER = { 3010, 954, 2416 }, INTERFACES = { 1880, 2417, 2418, 9041 };
+void Press(vxtest::DialogScript& script, const std::vector<int>& dialog, int button)
+{
+    script.Dialog(dialog, [button](DialogView& d) { d.Click(button); });
+}
 
+std::vector<std::string> s_calls;  // the restart's system calls, in order
+BOOL RecordOpenToken(HANDLE, DWORD access, HANDLE*) { s_calls.push_back("token " + std::to_string(access)); return TRUE; }
+BOOL RecordLookUp(const char*, const char* name, LUID*) { s_calls.push_back(std::string("privilege ") + name); return TRUE; }
+BOOL RecordAdjust(HANDLE, BOOL, TOKEN_PRIVILEGES* p) { s_calls.push_back("enable " + std::to_string(p->Privileges[0].Attributes)); return TRUE; }
+BOOL RecordExit(UINT flags, DWORD) { s_calls.push_back("exit " + std::to_string(flags)); return TRUE; }
+
+// No earlier install; the wizard runs from the source (temporary) folder temp_ with dest_ as the
+// settings' DIR32, and a restart is only recorded.
 class Dialogs : public ::testing::Test {
 protected:
     void SetUp() override
     {
         vxtest::ResetInstallerState("VXSDLG.tmp");
+        Forget();
+        CreateDirectoryA(temp_.c_str(), NULL);
+        vxtest::WriteFileBytes(scratch_ / "install.ini", "[VANTIX]\r\nDIR32=" + dest_ + "\r\n");
+        strcpy(g_szIniFile, (scratch_ / "install.ini").c_str());
+        strcpy(g_szBrowseName, "a");
+        g_restartPlatform = { RecordOpenToken, RecordLookUp, RecordAdjust, RecordExit };
+    }
+    void TearDown() override
+    {
+        g_restartPlatform = real_;
+        Forget();
+        vxtest::RemoveTree(vxtest::JoinPath(vxtest::ProgramsFolder(), "VANTIX Pro"));
+    }
+    static void Forget()
+    {
         WriteProfileStringA("VANTIX", NULL, NULL);
+        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro");
         for (const char* place : { "Desktop", "MyComputer" })
             for (const char* classId : { EXPLORER_CLASS, CLASSIC_CLASS })
                 vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, NamespaceKey(place, classId));
     }
-    void TearDown() override { SetUp(); }
+    vxtest::ScratchFolder scratch_{ "dialogs" };
+    std::string temp_ = scratch_ / "temp", dest_ = scratch_ / "VANTIX Pro";
+    RESTART_PLATFORM real_ = g_restartPlatform;
 };
-
-TEST_F(Dialogs, RemoveIsOfferedOnlyAfterARecordedInstall)
-{
-    const struct {
-        const char *defdir, *instopts;
-        bool removable;
-        int button, result;  // the choice: Remove when it can be chosen
-    } cases[] = {
-        { nullptr, nullptr, false, IDOK, 1 }, { "C:\\VX", nullptr, false, IDOK, 1 }, { "C:\\VX", "0", false, IDOK, 1 },
-        { "", "12", false, IDOK, 1 }, { "C:\\VX", "12", true, IDOK, 2 }, { "C:\\VX", "12", true, IDCANCEL, 0 },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.defdir ? c.defdir : "-") + " " + (c.instopts ? c.instopts : "-"));
-        WriteProfileStringA("VANTIX", "DEFDIR", c.defdir);
-        WriteProfileStringA("VANTIX", "INSTOPTS", c.instopts);
-        vxtest::DialogScript script;
-        script.Dialog({ 1851, 1852, 2420 }, [&](DialogView& d) {
-            EXPECT_FALSE(d.Visible(2420));
-            EXPECT_EQ(d.Text(1851), "&Install or update VANTIX Pro");
-            EXPECT_EQ(d.Text(1852), "&Uninstall VANTIX Pro");
-            EXPECT_TRUE(d.Checked(1851));
-            EXPECT_EQ(d.Enabled(1852), c.removable);
-            if (c.removable)
-                d.Choose(1852);
-            d.Click(c.button);
-        });
-        EXPECT_EQ(AskInstallOrRemove(NULL, g_hInstance), c.result);
-        script.Finish();
-    }
-}
 
 TEST_F(Dialogs, InterfaceBoxesFollowTheDefaultsAndTheChoiceIsReturned)
 {
     const struct {
         int nV, nM;
         BOOL bonus;
-        bool classic, explorer, classicEnabled, explorerEnabled;  // as the dialog opens
-        std::vector<int> cleared;
+        int checked, enabled, cleared;  // IFACE_ bits of the boxes, and 1 for the bonus pack
         int button, result;
         BOOL bonusAfter;
     } cases[] = {
-        { 12, 15, TRUE, true, true, true, true, {}, IDOK, 12, TRUE },
-        { 4, 15, FALSE, true, false, true, true, {}, IDOK, 4, FALSE },
-        { 12, 3, FALSE, true, true, false, false, {}, IDOK, 12, FALSE },
-        { 4, 3, TRUE, true, false, false, false, {}, IDOK, 4, TRUE },
-        { 12, 15, TRUE, true, true, true, true, { 1880, 2417 }, IDOK, 0, TRUE },  // the bonus pack alone
-        { 12, 15, TRUE, true, true, true, true, {}, IDCANCEL, 0, FALSE },
+        { 12, 15, TRUE, 13, 12, 0, IDOK, 12, TRUE }, { 4, 15, FALSE, 4, 12, 0, IDOK, 4, FALSE },
+        { 12, 3, FALSE, 12, 0, 0, IDOK, 12, FALSE }, { 4, 3, TRUE, 5, 0, 0, IDOK, 4, TRUE },
+        { 12, 15, TRUE, 13, 12, 12, IDOK, 0, TRUE },  // the bonus pack alone
+        { 12, 15, TRUE, 13, 12, 0, IDCANCEL, 0, FALSE },
     };
+    const std::pair<int, int> boxes[] = { { 1880, 4 }, { 2417, 8 }, { 2418, 1 } };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.nV) + " " + std::to_string(c.nM) + " " + std::to_string(c.button));
+        SCOPED_TRACE(std::to_string(c.nV) + " " + std::to_string(c.nM) + " " + std::to_string(c.cleared));
         gbInstallBonusPack = c.bonus;
         vxtest::DialogScript script;
-        script.Dialog({ 1880, 2417, 2418, 9041 }, [&](DialogView& d) {
-            EXPECT_EQ(d.Checked(1880), c.classic);
-            EXPECT_EQ(d.Checked(2417), c.explorer);
-            EXPECT_EQ(d.Checked(2418), (bool)c.bonus);
-            EXPECT_EQ(d.Enabled(1880), c.classicEnabled);
-            EXPECT_EQ(d.Enabled(2417), c.explorerEnabled);
-            EXPECT_TRUE(d.Enabled(2418));
-            for (int id : c.cleared)
-                d.Check(id, false);
+        script.Dialog(INTERFACES, [&](DialogView& d) {
+            for (auto [id, bit] : boxes) {
+                EXPECT_EQ(d.Checked(id), (c.checked & bit) != 0) << id;
+                EXPECT_EQ(d.Enabled(id), bit == 1 || (c.enabled & bit) != 0) << id;
+                if (c.cleared & bit)
+                    d.Check(id, false);
+            }
             d.Click(c.button);
         });
         EXPECT_EQ(AskInterfaces(NULL, g_hInstance, c.nV, c.nM), c.result);
         EXPECT_EQ(gbInstallBonusPack, c.bonusAfter);
-        script.Finish();
     }
 }
 
 TEST_F(Dialogs, NothingSelectedKeepsTheInterfacesOpenAndHelpOpensAtItsOwnPosition)
 {
     vxtest::DialogScript script;
-    script.Dialog({ 1880, 2417, 2418, 9041 }, [](DialogView& d) {
+    script.Dialog(INTERFACES, [](DialogView& d) {
         for (int id : { 1880, 2417, 2418 })
             d.Check(id, false);
         d.Click(IDOK);
     });
     script.MessageBox("Nothing Selected!", IDOK);
     HWND interfaces = NULL;
-    script.Dialog({ 1880, 9041 }, [&](DialogView& d) {
-        interfaces = d.Window();
-        d.Click(9041);
-    });
+    script.Dialog(INTERFACES, [&](DialogView& d) { interfaces = d.Window(); d.Click(9041); });
     script.Dialog({ 1 }, [&](DialogView& help) {
         EXPECT_EQ(help.Text(0xFFFF).substr(0, 26), "VANTIX Pro provides two us");
-        // At 0, 0 of its owner's client area, as its template places it, not centred.
+        // At 0, 0 of its owner's client area, as its template places it: not centred.
         POINT helpOrigin = { 0, 0 }, ownerOrigin = { 0, 0 };
         ClientToScreen(help.Window(), &helpOrigin);
         ClientToScreen(interfaces, &ownerOrigin);
         EXPECT_EQ(std::make_pair(helpOrigin.x, helpOrigin.y), std::make_pair(ownerOrigin.x, ownerOrigin.y));
         help.Click(IDOK);
     });
-    script.Dialog({ 1880, 9041 }, [](DialogView& d) { d.Click(IDCANCEL); });
+    Press(script, INTERFACES, IDCANCEL);
     EXPECT_EQ(AskInterfaces(NULL, g_hInstance, 12, 15), 0);
-    script.Finish();
 }
 
 TEST_F(Dialogs, BrowseOpensAtTheFieldsFolderAndNamesTheProductFolder)
 {
-    vxtest::ScratchFolder scratch;
-    std::string named = scratch / "Vantix Pro";
+    std::string named = scratch_ / "Vantix Pro";  // the product word in another case
     CreateDirectoryA(named.c_str(), NULL);
-    const struct {
-        std::string folder;
-        bool ok;               // OK in the picker, else Cancel
-        std::string answer;    // the field afterwards
-    } cases[] = {
-        { "C:\\Program Files", true, "C:\\Program Files\\VANTIX" },
-        { "C:\\", true, "C:\\VANTIX" },
-        { named, true, named },
-        { "C:\\Program Files", false, "C:\\Program Files" },
+    const struct { std::string folder; int button; std::string answer; } cases[] = {
+        { "C:\\Program Files", IDOK, "C:\\Program Files\\VANTIX" }, { "C:\\", IDOK, "C:\\VANTIX" },
+        { named, IDOK, named }, { "C:\\Program Files", IDCANCEL, "C:\\Program Files" },
     };
     const char prompt[] = "Please enter the destination &folder:";
-    strcpy(g_szBrowseName, "a");
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder + (c.ok ? " OK" : " Cancel"));
-        vxtest::CurrentFolderScope keep(vxtest::TempFolder());  // the picker changes the current folder
+        SCOPED_TRACE(c.folder + " " + std::to_string(c.button));
+        vxtest::CurrentFolderScope keep(temp_);  // the picker changes the current folder
         vxtest::DialogScript script;
-        script.Dialog({ 3010, 954, 2416 }, [&](DialogView& d) {
+        script.Dialog(FOLDER, [&](DialogView& d) {
             EXPECT_EQ(d.Text(3010), prompt);
-            EXPECT_EQ(d.Text(954), c.folder);
             d.Click(2416);
         });
         script.Dialog({ 1511, 1088, 1121, 1137 }, [&](DialogView& picker) {
-            EXPECT_EQ(picker.Caption(), "Locate");
-            EXPECT_EQ(picker.Text(1511), prompt);
+            EXPECT_EQ(picker.Caption() + "|" + picker.Text(1511), std::string("Locate|") + prompt);
             EXPECT_EQ(_stricmp(picker.Text(1088).c_str(), c.folder.c_str()), 0) << picker.Text(1088);
-            picker.Click(c.ok ? IDOK : IDCANCEL);
+            picker.Click(c.button);
         });
-        script.Dialog({ 3010, 954, 2416 }, [&](DialogView& d) {
-            EXPECT_EQ(d.Text(954), c.answer);
-            d.Click(IDOK);
-        });
+        script.Dialog(FOLDER, [&](DialogView& d) { EXPECT_EQ(d.Text(954), c.answer); d.Click(IDOK); });
         char result[512];
         EXPECT_EQ(AskFolder(NULL, g_hInstance, prompt, c.folder.c_str(), result), 1);
         EXPECT_EQ(std::string(result), c.answer);
-        script.Finish();
     }
 }
 
 TEST_F(Dialogs, IconPlacementIsAskedOnlyWhenNoEntryExistsAndNeverSilently)
 {
-    enum Answer { NOT_ASKED, OK_AS_SHOWN, OK_MY_COMPUTER, ESCAPE };
     const struct {
-        const char* existing;  // where the Explorer entry is already, or nullptr
+        const char* existing;  // where the Explorer entry is already
         BOOL mayAsk;
         int setting;           // g_iconLocation from the settings
-        Answer answer;
+        int answer;            // 0 not asked, else the button (IDCANCEL: Escape)
         const char* place;     // where both entries are afterwards
     } cases[] = {
-        { "Desktop", TRUE, 1, NOT_ASKED, "Desktop" },
-        { "MyComputer", TRUE, 0, NOT_ASKED, "MyComputer" },
-        { nullptr, FALSE, 1, NOT_ASKED, "MyComputer" },
-        { nullptr, TRUE, 0, OK_AS_SHOWN, "Desktop" },
-        { nullptr, TRUE, 0, OK_MY_COMPUTER, "MyComputer" },
-        { nullptr, TRUE, 1, ESCAPE, "MyComputer" },
-        { nullptr, TRUE, 0, ESCAPE, "Desktop" },
+        { "MyComputer", TRUE, 0, 0, "MyComputer" }, { nullptr, FALSE, 1, 0, "MyComputer" },
+        { nullptr, TRUE, 0, IDOK, "Desktop" }, { nullptr, TRUE, 1, IDCANCEL, "MyComputer" }, { nullptr, TRUE, 0, IDCANCEL, "Desktop" },
     };
     g_pfnIconPlacementDlgProc = IconPlacementDlgProc;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.existing ? c.existing : "-") + " " + std::to_string(c.answer));
-        SetUp();
+        Forget();
         if (c.existing)
             vxtest::WriteRegistryText(HKEY_LOCAL_MACHINE, NamespaceKey(c.existing, EXPLORER_CLASS), "", "VANTIX Pro Explorer");
         g_iconLocation = c.setting;
         vxtest::DialogScript script;
-        if (c.answer != NOT_ASKED) {
-            script.Dialog({ 1, 1851, 1852 }, [&](DialogView& d) {
+        if (c.answer != 0) {
+            script.Dialog({ 1851, 1852 }, [&](DialogView& d) {
                 EXPECT_EQ(d.Checked(1852), c.setting == 1);
-                if (c.answer == OK_MY_COMPUTER)
-                    d.Choose(1852);
-                if (c.answer == ESCAPE)
-                    PostMessageA(d.Window(), WM_COMMAND, IDCANCEL, 0);  // what Escape sends
-                else
-                    d.Click(IDOK);
+                // The dialog has no Cancel button: this is what Escape sends.
+                c.answer == IDCANCEL ? (void)PostMessageA(d.Window(), WM_COMMAND, IDCANCEL, 0) : d.Click(IDOK);
             }, "Icon Placement");
         }
-        // The install registers the Explorer entry (asking) and then the classic one (never asking).
+        // As the install does: the Explorer entry (asking), then the classic one (never asking).
         RegisterNamespaceEntry(EXPLORER_CLASS, "VANTIX Pro Explorer", c.mayAsk);
         RegisterNamespaceEntry(CLASSIC_CLASS, "VANTIX Pro", FALSE);
         script.Finish();
@@ -352,6 +321,84 @@ TEST_F(Dialogs, IconPlacementIsAskedOnlyWhenNoEntryExistsAndNeverSilently)
             EXPECT_NE(vxtest::RegistryText(HKEY_LOCAL_MACHINE, NamespaceKey(c.place, classId), ""), "<absent>") << classId;
     }
     g_pfnIconPlacementDlgProc = NULL;
+}
+
+TEST_F(Dialogs, TheSourceFolderIsRefusedAndAFolderThatCannotBeMadeIsAskedAgain)
+{
+    std::string bad = scratch_ / "bad|name";
+    vxtest::DialogScript script;
+    Press(script, MODE, IDOK);
+    for (const std::string& folder : { temp_, temp_ + "\\below", temp_ + "files", bad }) {
+        script.Dialog(FOLDER, [folder](DialogView& d) { d.Type(954, folder); d.Click(IDOK); });
+        if (folder != bad)
+            script.MessageBox("You cannot install to the folder that contains the installation files.", IDOK, CAPTION);
+    }
+    script.MessageBox("Creation of " + bad + " failed. (123)", IDOK, "Install");  // the folder maker's own report
+    script.MessageBox("Creation of " + bad + " failed. (0)", IDOK, CAPTION);
+    Press(script, FOLDER, IDCANCEL);
+    script.MessageBox("Can't continue without a destination folder!", IDOK, CAPTION);
+    vxtest::CurrentFolderScope inTemp(temp_);
+    EXPECT_EQ(RunSetupWizard(NULL, 12, 15), 0);
+    script.Finish();
+    EXPECT_FALSE(vxtest::FolderExists(temp_ + "files"));
+}
+
+TEST_F(Dialogs, CancelDuringTheCopyStopsAfterTheFileBeingCopied)
+{
+    vxtest::DialogScript script;
+    for (const auto& dialog : { MODE, FOLDER, INTERFACES })
+        Press(script, dialog, IDOK);
+    script.Dialog({ 2, 954 }, [](DialogView& progress) {
+        progress.Click(IDCANCEL);
+        progress.Click(IDCANCEL);  // a second press changes nothing
+    });
+    script.MessageBox("Some portion of installation process failed.", IDOK);  // no failure text
+    vxtest::CurrentFolderScope inTemp(temp_);
+    EXPECT_EQ(RunSetupWizard(NULL, 4, 15), 0);
+    script.Finish();
+    // Each file placed was shown while it was copied; the copy stopped within the first group.
+    std::vector<std::string> placed = vxtest::ListFolder(dest_), texts = script.ProgressTexts();
+    EXPECT_GE(placed.size(), 1u);
+    EXPECT_LT(placed.size(), 4u);
+    for (const std::string& name : placed)
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), "Copying " + temp_ + "\\" + name + " to " + dest_ + "\\" + name), 1) << name;
+    EXPECT_EQ(vxtest::WinIniText("VANTIX", "DEFDIR"), "<absent>");
+}
+
+TEST_F(Dialogs, TheHostWindowRestartsWindowsAfterTheWizardOnlyWhenTheRulesAllow)
+{
+    const std::vector<std::string> NT_RESTART = { "token 40", "privilege SeShutdownPrivilege", "enable 2", "exit 2" };
+    const struct {
+        BOOL silent, allowReboot, winNT;
+        int answer;  // to the restart prompt
+        std::vector<std::string> calls;
+    } cases[] = {
+        { FALSE, FALSE, TRUE, IDOK, NT_RESTART }, { FALSE, TRUE, TRUE, IDCANCEL, {} },
+        { TRUE, TRUE, FALSE, 0, { "exit 2" } }, { TRUE, FALSE, TRUE, 0, {} },
+    };
+    RegisterHostWindowClass();
+    g_nV = 12;  // the Explorer interface registers itself: a restart is needed
+    g_nM = 15;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.silent) + std::to_string(c.allowReboot) + std::to_string(c.answer));
+        Forget();  // the Icon Placement question comes each time
+        g_bSilent = c.silent;
+        g_bAllowReboot = c.allowReboot;
+        g_bWinNT = c.winNT;
+        s_calls.clear();
+        vxtest::DialogScript script;
+        if (!c.silent) {
+            for (const auto& dialog : { MODE, FOLDER, INTERFACES, std::vector<int>{ 1851, 1852 } })
+                Press(script, dialog, IDOK);
+            script.MessageBox(RESTART_PROMPT, c.answer, "Congratulations!");
+        }
+        HWND host = CreateHostWindow();
+        vxtest::CurrentFolderScope inTemp(temp_);
+        SendMessageA(host, WM_COMMAND, CMD_START_WIZARD, 0);
+        script.Finish();
+        EXPECT_EQ(s_calls, c.calls);
+        DestroyWindow(host);  // before its own WM_CLOSE, still posted, ends the test's message loop
+    }
 }
 
 }  // namespace
