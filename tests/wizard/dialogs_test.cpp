@@ -14,6 +14,7 @@
 #include "common/globals.h"
 #include "harness/dialog_script.h"
 #include "harness/installer_state.h"
+#include "harness/product_records.h"
 #include "harness/wine_env.h"
 #include "install/registration.h"
 #include "wizard/wizard.h"
@@ -174,7 +175,7 @@ protected:
     void SetUp() override
     {
         vxtest::ResetInstallerState("VXSDLG.tmp");
-        Forget();
+        vxtest::ClearProductRecords();
         CreateDirectoryA(temp_.c_str(), NULL);
         vxtest::WriteFileBytes(scratch_ / "install.ini", "[VANTIX]\r\nDIR32=" + dest_ + "\r\n");
         strcpy(g_szIniFile, (scratch_ / "install.ini").c_str());
@@ -184,16 +185,7 @@ protected:
     void TearDown() override
     {
         g_restartPlatform = real_;
-        Forget();
-        vxtest::RemoveTree(vxtest::JoinPath(vxtest::ProgramsFolder(), "VANTIX Pro"));
-    }
-    static void Forget()
-    {
-        WriteProfileStringA("VANTIX", NULL, NULL);
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro");
-        for (const char* place : { "Desktop", "MyComputer" })
-            for (const char* classId : { EXPLORER_CLASS, CLASSIC_CLASS })
-                vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, NamespaceKey(place, classId));
+        vxtest::ClearProductRecords();
     }
     vxtest::ScratchFolder scratch_{ "dialogs" };
     std::string temp_ = scratch_ / "temp", dest_ = scratch_ / "VANTIX Pro";
@@ -301,7 +293,7 @@ TEST_F(Dialogs, IconPlacementIsAskedOnlyWhenNoEntryExistsAndNeverSilently)
     g_pfnIconPlacementDlgProc = IconPlacementDlgProc;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.existing ? c.existing : "-") + " " + std::to_string(c.answer));
-        Forget();
+        vxtest::ClearProductRecords();
         if (c.existing)
             vxtest::WriteRegistryText(HKEY_LOCAL_MACHINE, NamespaceKey(c.existing, EXPLORER_CLASS), "", "VANTIX Pro Explorer");
         g_iconLocation = c.setting;
@@ -381,7 +373,7 @@ TEST_F(Dialogs, TheHostWindowRestartsWindowsAfterTheWizardOnlyWhenTheRulesAllow)
     g_nM = 15;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.silent) + std::to_string(c.allowReboot) + std::to_string(c.answer));
-        Forget();  // the Icon Placement question comes each time
+        vxtest::ClearProductRecords();  // the Icon Placement question comes each time
         g_bSilent = c.silent;
         g_bAllowReboot = c.allowReboot;
         g_bWinNT = c.winNT;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "harness/dialog_script.h"
+#include "harness/product_records.h"
 #include "harness/window_driver.h"
 #include "harness/wine_env.h"
 
@@ -13,22 +14,10 @@ using vxtest::DialogView;
 namespace {
 
 const std::vector<int> MODE = { 1851, 1852, 2420 }, FOLDER = { 3010, 954, 2416 }, INTERFACES = { 1880, 2417, 2418 };
-const std::string EXPLORER_KEY = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 
 std::string NamespaceEntry(const std::string& place, const std::string& classId)
 {
-    return vxtest::RegistryText(HKEY_LOCAL_MACHINE, EXPLORER_KEY + place + "\\Namespace\\" + classId, "");
-}
-
-void ForgetEarlierInstalls()
-{
-    WriteProfileStringA("VANTIX", NULL, NULL);
-    vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro");
-    vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Harrowby");
-    for (const char* place : { "Desktop", "MyComputer" })
-        for (const char* last : { "1}", "a}" })
-            vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, EXPLORER_KEY + place + "\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00" + last);
-    vxtest::RemoveTree(vxtest::JoinPath(vxtest::ProgramsFolder(), "VANTIX Pro"));
+    return vxtest::RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\" + place + "\\Namespace\\" + classId, "");
 }
 
 TEST(InstallerProgram, AWholeInteractiveInstallThroughEveryDialog)
@@ -36,7 +25,7 @@ TEST(InstallerProgram, AWholeInteractiveInstallThroughEveryDialog)
     vxtest::ScratchFolder scratch("whole");
     std::string temp = scratch / "temp", dest = scratch / "Typed Folder";
     CreateDirectoryA(temp.c_str(), NULL);
-    ForgetEarlierInstalls();
+    vxtest::ClearProductRecords();
     vxtest::RunOptions options;
     options.environment = { { "TMP", temp }, { "TEMP", temp } };
     {  // Exit at the first question installs nothing.
@@ -83,7 +72,7 @@ TEST(InstallerProgram, AWholeInteractiveInstallThroughEveryDialog)
     for (const char* link : { "VANTIX Pro.lnk", "VANTIX Scripting Utility.lnk", "VANTIX Pro Explorer Help.lnk" })
         EXPECT_TRUE(vxtest::FileExists(vxtest::JoinPath(group, link))) << link;
     vxtest::CloseShellFolderWindows();
-    ForgetEarlierInstalls();
+    vxtest::ClearProductRecords();
 }
 
 }  // namespace
