@@ -26,10 +26,7 @@ namespace {
 // The kinds of control, as the templates use them: the class and the style bits that make the
 // kind (Mask), with their expected values (Style).
 enum Kind { DEFAULT_BUTTON, BUTTON, RADIO, CHECK, TEXT, LABEL, EDIT, HIDDEN_EDIT, LIST, COMBO };
-const struct {
-    WORD atom;
-    DWORD mask, style;
-} KINDS[] = {
+const struct { WORD atom; DWORD mask, style; } KINDS[] = {
     { 0x80, ~0u, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON },
     { 0x80, ~0u, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON },
     { 0x80, ~0u, WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON },
@@ -42,19 +39,15 @@ const struct {
     { 0x85, WS_VISIBLE | CBS_DROPDOWN, WS_VISIBLE | CBS_DROPDOWN },     // drop-down, listed or not
 };
 
-struct Control {
-    int id;
-    Kind kind;
-    const char* text;
-    short x, y, cx, cy;
-};
+struct Control { int id; Kind kind; const char* text; short x, y, cx, cy; };
 const DWORD DIALOG = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
 const char CAPTION[] = "VANTIX Pro Installation";
 const char RESTART_PROMPT[] = "Installation successful!\n\nInstall now needs to restart your computer to complete changes to your system files.\nSelect \"OK\" to restart now, or cancel to restart your system yourself.";
+// By name or number; x, y -1: no position is required.
 const struct Template {
-    const char* name;  // or the number
+    const char* name;
     DWORD style;
-    short x, y, cx, cy;  // x -1: no position required
+    short x, y, cx, cy;
     const char* caption;
     std::vector<Control> controls;
 } TEMPLATES[] = {
@@ -194,13 +187,8 @@ protected:
 
 TEST_F(Dialogs, InterfaceBoxesFollowTheDefaultsAndTheChoiceIsReturned)
 {
-    const struct {
-        int nV, nM;
-        BOOL bonus;
-        int checked, enabled, cleared;  // IFACE_ bits of the boxes, and 1 for the bonus pack
-        int button, result;
-        BOOL bonusAfter;
-    } cases[] = {
+    // checked, enabled (as the dialog opens) and cleared: the IFACE_ bits of the boxes, 1 the bonus pack's.
+    const struct { int nV, nM; BOOL bonus; int checked, enabled, cleared, button, result; BOOL bonusAfter; } cases[] = {
         { 12, 15, TRUE, 13, 12, 0, IDOK, 12, TRUE }, { 4, 15, FALSE, 4, 12, 0, IDOK, 4, FALSE },
         { 12, 3, FALSE, 12, 0, 0, IDOK, 12, FALSE }, { 4, 3, TRUE, 5, 0, 0, IDOK, 4, TRUE },
         { 12, 15, TRUE, 13, 12, 12, IDOK, 0, TRUE },  // the bonus pack alone
@@ -280,15 +268,12 @@ TEST_F(Dialogs, BrowseOpensAtTheFieldsFolderAndNamesTheProductFolder)
 
 TEST_F(Dialogs, IconPlacementIsAskedOnlyWhenNoEntryExistsAndNeverSilently)
 {
-    const struct {
-        const char* existing;  // where the Explorer entry is already
-        BOOL mayAsk;
-        int setting;           // g_iconLocation from the settings
-        int answer;            // 0 not asked, else the button (IDCANCEL: Escape)
-        const char* place;     // where both entries are afterwards
-    } cases[] = {
+    // Where the Explorer entry is already; the settings' g_iconLocation; the answer (0: not asked,
+    // IDCANCEL: Escape); where both entries are afterwards.
+    const struct { const char* existing; BOOL mayAsk; int setting, answer; const char* place; } cases[] = {
         { "MyComputer", TRUE, 0, 0, "MyComputer" }, { nullptr, FALSE, 1, 0, "MyComputer" },
-        { nullptr, TRUE, 0, IDOK, "Desktop" }, { nullptr, TRUE, 1, IDCANCEL, "MyComputer" }, { nullptr, TRUE, 0, IDCANCEL, "Desktop" },
+        { nullptr, TRUE, 0, IDOK, "Desktop" }, { nullptr, TRUE, 1, IDCANCEL, "MyComputer" },
+        { nullptr, TRUE, 0, IDCANCEL, "Desktop" },
     };
     g_pfnIconPlacementDlgProc = IconPlacementDlgProc;
     for (const auto& c : cases) {
@@ -360,11 +345,7 @@ TEST_F(Dialogs, CancelDuringTheCopyStopsAfterTheFileBeingCopied)
 TEST_F(Dialogs, TheHostWindowRestartsWindowsAfterTheWizardOnlyWhenTheRulesAllow)
 {
     const std::vector<std::string> NT_RESTART = { "token 40", "privilege SeShutdownPrivilege", "enable 2", "exit 2" };
-    const struct {
-        BOOL silent, allowReboot, winNT;
-        int answer;  // to the restart prompt
-        std::vector<std::string> calls;
-    } cases[] = {
+    const struct { BOOL silent, allowReboot, winNT; int answer; std::vector<std::string> calls; } cases[] = {
         { FALSE, FALSE, TRUE, IDOK, NT_RESTART }, { FALSE, TRUE, TRUE, IDCANCEL, {} },
         { TRUE, TRUE, FALSE, 0, { "exit 2" } }, { TRUE, FALSE, TRUE, 0, {} },
     };
