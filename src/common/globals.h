@@ -16,7 +16,7 @@ extern char g_szLine1[CCH_LINE];   // LINE1: free text, written to the log only
 extern char g_szLine2[CCH_LINE];   // LINE2: free text, written to the log only
 extern char g_szIniFile[CCH_PATH]; // full path of the settings file in use; empty when none
 
-// --- app/winmain.cpp: start-up state ------------------------------------------------------------
+// --- app/startup.cpp: start-up state ------------------------------------------------------------
 extern HINSTANCE g_hInstance;        // this module: resources, dialogs, strings
 extern HWND g_hwndMain;              // the host window, or NULL before it exists
 extern HWND g_hwndProgress;          // the open modeless copy-progress dialog, or NULL
@@ -34,8 +34,22 @@ extern DWORD g_ddeInstance;          // the DDE client instance; 0 before every 
 extern BOOL g_bDdeReady;             // the instance started and is not yet ended: commands go out
 extern DDE_PLATFORM g_ddePlatform;   // the DDE operations the client uses: DDEML's, or a test's
 
+// --- install/registration.cpp: system registration -------------------------------------------
+// The Icon Placement dialog's procedure, handed over by the wizard (the install layer does not
+// know the wizard); NULL while there is none, and then nobody is asked.
+extern DLGPROC g_pfnIconPlacementDlgProc;
+
+// --- app/restart.cpp: the restart at the end of a run -----------------------------------------
+struct RESTART_PLATFORM;
+extern RESTART_PLATFORM g_restartPlatform;  // the calls that restart Windows: the system's, or a test's
+
 // --- wizard/dialogs.cpp: the wizard's dialogs ------------------------------------------------
 extern BOOL g_bCancelCopy;           // Cancel was pressed in the copy-progress dialog; never reset
+
+// --- wizard/folder_dialog.cpp: the folder question and its picker ----------------------------
+extern char g_szDirPrompt[CCH_LONG_PATH];  // prompt of the folder question and of the picker
+extern char g_szDirEdit[CCH_LONG_PATH];    // the folder: initial text, then the answer after OK
+extern char g_szBrowseName[CCH_LINE];      // the picker's hidden file name; "a": a destination
 
 // Interface bits of g_nV and g_nM.
 enum {

@@ -1,11 +1,14 @@
 // System registration: the base product class, the self-registration of a component library, the
 // shell namespace entries and the uninstall entry. Every value written is REG_SZ whose length
 // counts the terminator; every key handle is closed before its operation returns.
-// Owns: nothing process-wide; RegisterNamespaceEntry reads and sets g_iconLocation (settings).
-// Gap: the Icon Placement question is not asked yet (see RegisterNamespaceEntry).
+// Owns: g_pfnIconPlacementDlgProc (set by the wizard); RegisterNamespaceEntry reads and sets
+// g_iconLocation (settings).
 #include "install/registration.h"
 #include "common/globals.h"
 #include "common/runtime.h"
+#include "resources/resource.h"
+
+DLGPROC g_pfnIconPlacementDlgProc = NULL;
 
 const char SZ_EXPLORER_CLASS_ID[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
 const char SZ_CLASSIC_CLASS_ID[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}";
@@ -60,12 +63,12 @@ BOOL NamespaceEntryExists(const char* key)
     return ReadRegistryString(HKEY_LOCAL_MACHINE, key, NULL, NULL, text, sizeof(text)) == 1;
 }
 
-int CallRegisterServer(HMODULE library)
+int CallRegistrationEntry(HMODULE library, const char* entryName)
 {
-    REGISTER_SERVER registerServer = (REGISTER_SERVER)(void*)GetProcAddress(library, "DllRegisterServer");
-    if (registerServer == NULL)
+    REGISTER_SERVER entry = (REGISTER_SERVER)(void*)GetProcAddress(library, entryName);
+    if (entry == NULL)
         return SR_NO_ENTRY;
-    return registerServer() >= 0 ? SR_REGISTERED : SR_FAILED;
+    return entry() >= 0 ? SR_REGISTERED : SR_FAILED;
 }
 
 }  // namespace
@@ -131,6 +134,11 @@ int RegisterBaseClass(const char* programPath)
 
 int SelfRegisterLibrary(const char* folder, const char* fileName)
 {
+    return CallLibraryRegistration(folder, fileName, "DllRegisterServer");
+}
+
+int CallLibraryRegistration(const char* folder, const char* fileName, const char* entryName)
+{
     // A cut path could load another library.
     char path[CCH_LONG_PATH];
     if (rt::StrLen(folder) + 1 + rt::StrLen(fileName) >= sizeof(path))
@@ -148,7 +156,7 @@ int SelfRegisterLibrary(const char* folder, const char* fileName)
     int result = SR_NOT_LOADED;
     HMODULE library = LoadLibraryA(path);
     if (library != NULL) {
-        result = CallRegisterServer(library);
+        result = CallRegistrationEntry(library, entryName);
         FreeLibrary(library);
     }
     if (restore)
@@ -173,11 +181,10 @@ void RegisterNamespaceEntry(const char* classId, const char* displayName, BOOL m
         return;
     }
 
-    // Here, with mayAsk set, the Icon Placement question (dialog 307) is to be asked, modally and
-    // without an owner; it stores the user's choice in g_iconLocation. The wizard dialogs that
-    // bring it are not built yet, so for now nobody is asked and the entry goes where the
-    // settings put g_iconLocation.
-    (void)mayAsk;
+    // In neither place: the user says where, unless nobody may be asked; the dialog starts at the
+    // settings' location and stores the choice there. Its result does not matter.
+    if (mayAsk && g_pfnIconPlacementDlgProc != NULL)
+        DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ICON_PLACEMENT), NULL, g_pfnIconPlacementDlgProc, 0);
 
     SetRegistryString(HKEY_LOCAL_MACHINE, g_iconLocation != 0 ? myComputerKey : desktopKey, NULL, NULL, displayName);
 }

@@ -43,9 +43,14 @@ int RegisterBaseClass(const char* programPath);
 // Calls DllRegisterServer of folder\fileName with folder as the current folder, and makes the
 // previous current folder current again before returning one of the SR_ results.
 int SelfRegisterLibrary(const char* folder, const char* fileName);
+// The same for any registration entry of the library ("DllUnregisterServer" at removal), with the
+// same results: SR_REGISTERED says the entry returned 0 or more.
+int CallLibraryRegistration(const char* folder, const char* fileName, const char* entryName);
 
 // Writes the shell namespace entry of classId with displayName as its text, unless the class
 // already has one under Desktop or MyComputer; then g_iconLocation follows the existing entry.
+// When it has none and mayAsk is set, the Icon Placement dialog (g_pfnIconPlacementDlgProc, no
+// owner) asks where it goes first.
 void RegisterNamespaceEntry(const char* classId, const char* displayName, BOOL mayAsk);
 
 // Writes the uninstall entry: its display name and the command line that runs vxremove.exe from

@@ -25,12 +25,17 @@ TEST(Program, AnInteractiveRunShowsTheHostWindowUntilTheClosingQuestionAndExitsZ
     std::string dest = "C:\\VANTIX Test " + std::to_string(GetCurrentProcessId());
     vxtest::ClearProductRecords(dest);
     WriteProfileStringA("VANTIX", "DIR", dest.c_str());
+    // The Explorer icon has no place yet, so the install asks where it goes.
+    for (const char* place : { "Desktop", "MyComputer" })
+        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\") + place + "\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}");
     std::set<std::string> before = TempNames();
     vxtest::Program program = vxtest::StartProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), "");
-    // The Explorer interface was registered, so the closing question is the restart prompt. Until
-    // then nothing is shown: the wait for it is an install's length.
+    // Install, the folder, the interfaces and the icon's place as proposed. The Explorer interface
+    // was registered, so the closing question is the restart prompt.
     vxtest::DialogScript script(program.Id());
-    script.Timeout(60000).Dialog({ IDOK, IDCANCEL }, [](vxtest::DialogView& question) {
+    auto ok = [](vxtest::DialogView& d) { d.Click(IDOK); };
+    script.Timeout(60000).Dialog({ 1851, 1852, 2420 }, ok).Dialog({ 3010, 954 }, ok).Dialog({ 1880, 2417 }, ok);
+    script.Dialog({ 1851, 1852 }, ok, "Icon Placement").Dialog({ 0xFFFF }, [](vxtest::DialogView& question) {
         EXPECT_EQ(question.MessageText().substr(0, 24), "Installation successful!");
         HWND host = FindWindowA("VXInstal", "VANTIX Pro Install (32)");
         RECT rect = {};

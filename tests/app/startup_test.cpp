@@ -135,20 +135,27 @@ TEST(HostWindow, TheEndOfARunRemovesEveryPackedNameAndNothingElse)
     EXPECT_EQ(vxtest::ListFolder(temp.Path()), std::vector<std::string>{ "vxkeep.ex_" });
 }
 
-HHOOK s_refuseHook = NULL;
-LRESULT CALLBACK RefuseHostWindow(int code, WPARAM wParam, LPARAM lParam)
+HHOOK s_hook = NULL;
+BOOL s_refuseHostWindow = FALSE;
+UINT s_errorModeAtHostWindow = 0;
+LRESULT CALLBACK WatchHostWindow(int code, WPARAM wParam, LPARAM lParam)
 {
     const char* name = code == HCBT_CREATEWND ? ((CBT_CREATEWNDA*)lParam)->lpcs->lpszClass : nullptr;
-    if (name != nullptr && HIWORD((ULONG_PTR)name) != 0 && strcmp(name, "VXInstal") == 0)
-        return 1;  // refuse the creation
-    return CallNextHookEx(s_refuseHook, code, wParam, lParam);
+    if (name != nullptr && HIWORD((ULONG_PTR)name) != 0 && strcmp(name, "VXInstal") == 0) {
+        s_errorModeAtHostWindow = GetErrorMode();
+        if (s_refuseHostWindow)
+            return 1;  // refuse the creation
+    }
+    return CallNextHookEx(s_hook, code, wParam, lParam);
 }
 
 // WinMain in this process (its resources are linked in): the settings come from a scratch folder
 // because the temporary folder named by TMP does not exist, so the current folder stays the scratch
 // folder. Their destination lies there, under a plain file, so nothing is installed: interactive,
-// it is refused (it lies inside the folder the installer runs from) and the question then ends
-// without a folder. The class fails when one of its name is registered already; the window, by a hook.
+// after Install is chosen, it is refused (it lies inside the folder the installer runs from) and
+// the folder question then ends without a folder. The class fails when one of its name is
+// registered already; the window, by a hook. Only a silent run has the system's error boxes off
+// by the time the host window is made, before the wizard touches a file, library or drive.
 TEST(StartInProcess, WhatARunShowsAndTheExitCodesOfAStartThatFails)
 {
     const char* const refused[] = { "You cannot install to the folder that contains the installation files.", "Can't continue without a destination folder!" };
@@ -175,19 +182,29 @@ TEST(StartInProcess, WhatARunShowsAndTheExitCodesOfAStartThatFails)
         if (c.fail == 1)
             RegisterClassA(&taken);
         vxtest::DialogScript script;
-        for (const char* text : c.texts)
-            script.MessageBox(text, IDOK);
+        auto click = [](int id) { return [id](vxtest::DialogView& d) { d.Click(id); }; };
+        if (c.fail == 0 && !c.texts.empty())  // Install; the folder proposed, refused, then no folder
+            script.Dialog({ 1851, 1852, 2420 }, click(IDOK)).Dialog({ 3010, 954 }, click(IDOK)).MessageBox(c.texts[0], IDOK)
+                .Dialog({ 3010, 954 }, click(IDCANCEL)).MessageBox(c.texts[1], IDOK);
+        else
+            for (const char* text : c.texts)
+                script.MessageBox(text, IDOK);
         if (c.texts.empty())
             script.NoWindow();
-        s_refuseHook = c.fail == 2 ? SetWindowsHookExA(WH_CBT, RefuseHostWindow, NULL, GetCurrentThreadId()) : NULL;
+        s_refuseHostWindow = c.fail == 2;
+        s_errorModeAtHostWindow = 0xFFFF;
+        s_hook = SetWindowsHookExA(WH_CBT, WatchHostWindow, NULL, GetCurrentThreadId());
+        UINT before = SetErrorMode(0);
         {
             vxtest::CurrentFolderScope inside(scratch.Path());
             vxtest::EnvironmentScope tmp("TMP", scratch / "no-such-temp"), temp("TEMP", scratch / "no-such-temp");
             EXPECT_EQ(WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL), c.code) << c.settings << c.fail;
         }
-        if (s_refuseHook != NULL)
-            UnhookWindowsHookEx(s_refuseHook);
+        UnhookWindowsHookEx(s_hook);
+        SetErrorMode(before);
         script.Finish();
+        if (c.fail == 0)
+            EXPECT_EQ(s_errorModeAtHostWindow, c.texts.empty() ? UINT(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX) : 0u) << c.settings;
         // The host window is made, and shown first unless silent.
         EXPECT_TRUE(c.fail != 0 || (c.texts.empty() ? script.Created() : std::vector<std::string>(1, script.Activated().at(0))) == std::vector<std::string>{ "VXInstal" });
         UnregisterClassA("VXInstal", GetModuleHandleA(NULL));

@@ -62,8 +62,9 @@ protected:
         return installer;
     }
     // Runs it with a temporary folder of its own (where setup.log goes), under the emulated
-    // Windows version of its file name.
-    DWORD Install(const std::string& installer, WindowsVersion version = WindowsVersion::Default, bool withOs = true)
+    // Windows version of its file name; with closeHost, WM_CLOSE goes to its hidden host window as
+    // soon as that exists.
+    DWORD Install(const std::string& installer, WindowsVersion version = WindowsVersion::Default, bool withOs = true, bool closeHost = false)
     {
         DeleteFileA((temp_ + "\\setup.log").c_str());
         vxtest::RunOptions options;
@@ -72,8 +73,15 @@ protected:
         options.environment = { { "TMP", temp_ }, { "TEMP", temp_ } };
         options.workingFolder = scratch_.Path();
         vxtest::Program program = vxtest::StartProgram(installer, "", options);
+        for (DWORD start = GetTickCount(); closeHost && GetTickCount() - start < 30000; Sleep(5)) {
+            HWND host = FindWindowA("VXInstal", NULL);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(host, &owner);
+            if (host != NULL && owner == program.Id() && PostMessageA(host, WM_CLOSE, 0, 0))
+                break;
+        }
         vxtest::DialogScript script(program.Id());
-        DWORD code = script.NoWindow().Run(program);
+        DWORD code = script.NoWindow().Run(program, closeHost ? 30000 : 120000);
         vxtest::SetEmulatedVersion(installer.substr(installer.rfind('\\') + 1), WindowsVersion::Default);
         return code;
     }
@@ -216,6 +224,15 @@ TEST_F(SilentInstall, DestinationPrecedenceAndSilentRefusals)
     ASSERT_EQ(Install(Stamp("[INSTALL]\r\nQUIET=TRUE\r\nLOGGING=TRUE\r\n[VANTIX]\r\nDIR32=" + temp_ + "\\\r\n")), 0u);
     EXPECT_EQ(Log().back(), "SourceDir=DestDir \"" + temp_ + "\\\"");
     EXPECT_EQ(vxtest::ProductRecords(), std::vector<std::string>{});
+}
+
+// Closed while the wizard works, the host window stays until the install is over; then the run
+// ends (within the 30 s Install allows) with 0 and every record written.
+TEST_F(SilentInstall, TheHostWindowClosedAtOnceStaysUntilTheInstallIsOver)
+{
+    ASSERT_EQ(Install(Stamp("[INSTALL]\r\nQUIET=TRUE\r\nEXPLORER=FALSE\r\n[VANTIX]\r\nDIR32=" + dest_ + "\r\n"), WindowsVersion::Default, true, true), 0u);
+    EXPECT_EQ(vxtest::WinIniText("VANTIX", "DEFDIR"), dest_);
+    EXPECT_TRUE(vxtest::FileExists(vxtest::JoinPath(dest_, "gvsites.ini")));
 }
 
 }  // namespace
