@@ -17,6 +17,7 @@ inline void ResetInstallerState(const char* tempName)
     g_bWinNT = TRUE;
     g_bRebootNeeded = g_bCancelCopy = g_bLogging = g_bAllowReboot = g_bSilent = g_bNoPass = gbInstallBonusPack = g_bExplore = FALSE;
     g_iconLocation = 0;
+    g_pfnIconPlacementDlgProc = NULL;
     g_szLine1[0] = g_szLine2[0] = g_szIniFile[0] = '\0';
 }
 

@@ -43,6 +43,7 @@ protected:
         vxtest::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\VxTest");
         vxtest::ClearProductRecords();
         g_iconLocation = 0;
+        g_pfnIconPlacementDlgProc = NULL;  // nobody is asked here: the dialog is the wizard's tests'
     }
 };
 

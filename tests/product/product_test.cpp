@@ -112,8 +112,6 @@ TEST(Programs, EachStartsWithItsTitledWindowAndDescribesItself)
         { "vxfind.exe", "", "VantixFindWindow", "VANTIX Find Utility", "Searches the sites" },
         { "vxsync.exe", "", "VantixSyncWindow", "VANTIX Synchronize Utility", "no more than 2 seconds" },
         { "vxplace.exe", "", "VantixPlaceWindow", "VANTIX Pro Icon Placement", "Explorer icon" },
-        { "vxremove.exe", "-f C:\\Program Files\\VANTIX Pro -d C:\\Program Files\\VANTIX Pro -g VANTIX Pro", "VantixRemoveWindow",
-            "Uninstall VANTIX Pro", "Folder to remove:\tC:\\Program Files\\VANTIX Pro\r\nProgram group:\tVANTIX Pro\r\n" },
     };
     for (const auto& p : programs) {
         vxtest::Program running = vxtest::StartProgram(ProductFile(p.file), p.arguments);
