@@ -6,9 +6,7 @@
 #include <sddl.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <list>
 
 namespace vxtest {
 
@@ -48,36 +46,24 @@ void Program::Kill()
 Program StartProgram(const std::string& exePath, const std::string& arguments, const RunOptions& options)
 {
     SetEmulatedVersion(fs::path(exePath).filename().string(), options.version);
-    auto overrides = options.environment;
+    // The program inherits this process's environment, changed for the moment it is started.
+    std::list<EnvironmentScope> changed;
+    for (const auto& variable : options.environment)
+        changed.emplace_back(variable.first, variable.second);
     if (!options.withOsVariable)
-        overrides.emplace_back("OS", "");
-    // Ours without what is overridden (names may start with '=', as =C: does), then the overrides.
-    std::string environment;
-    char* block = GetEnvironmentStringsA();
-    for (const char* entry = block; *entry != '\0'; entry += strlen(entry) + 1) {
-        std::string name(entry, strcspn(entry + 1, "=") + 1);
-        if (std::none_of(overrides.begin(), overrides.end(), [&](const auto& o) { return _stricmp(o.first.c_str(), name.c_str()) == 0; }))
-            environment.append(entry).push_back('\0');
-    }
-    FreeEnvironmentStringsA(block);
-    for (const auto& o : overrides) {
-        if (!o.second.empty())
-            environment.append(o.first + "=" + o.second).push_back('\0');
-    }
-    environment.push_back('\0');
-
+        changed.emplace_back("OS", "");
     SECURITY_ATTRIBUTES inheritable = { sizeof(inheritable), NULL, TRUE };
     auto open = [&](const std::string& path) { return path.empty() ? NULL : CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, NULL); };
-    HANDLE output = open(options.outputFile), error = open(options.errorFile);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    startup.dwFlags = output || error ? STARTF_USESTDHANDLES : 0;
-    startup.hStdOutput = output;
-    startup.hStdError = error;
+    startup.hStdOutput = open(options.outputFile);
+    startup.hStdError = open(options.errorFile);
+    BOOL redirected = startup.hStdOutput || startup.hStdError;
+    startup.dwFlags = redirected ? STARTF_USESTDHANDLES : 0;
     std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     PROCESS_INFORMATION info = {};
     Program program;
-    if (CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, output || error, 0, &environment[0],
+    if (CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, redirected, 0, NULL,
             options.workingFolder.empty() ? NULL : options.workingFolder.c_str(), &startup, &info)) {
         CloseHandle(info.hThread);
         program.process_ = info.hProcess;
@@ -85,7 +71,7 @@ Program StartProgram(const std::string& exePath, const std::string& arguments, c
     } else {
         ADD_FAILURE() << "could not start " << commandLine << " (error " << GetLastError() << ")";
     }
-    for (HANDLE file : { output, error }) {
+    for (HANDLE file : { startup.hStdOutput, startup.hStdError }) {
         if (file != NULL)
             CloseHandle(file);
     }
@@ -105,8 +91,6 @@ std::string CopyProgramAs(const std::string& exePath, const std::string& folder,
     EXPECT_TRUE(CopyFileA(exePath.c_str(), target.c_str(), FALSE)) << "cannot copy " << exePath << " to " << target;
     return target;
 }
-
-// --- Files and folders -----------------------------------------------------------------------
 
 void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
@@ -132,14 +116,11 @@ void CloseShellFolderWindows()
     }
 }
 
-std::vector<std::string> SplitLines(const std::string& text, const std::string& lineEnd, UnendedLine unended)
+std::vector<std::string> SplitLines(const std::string& text)
 {
     std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find(lineEnd, start)) != std::string::npos; start = end + lineEnd.size())
+    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
         lines.push_back(text.substr(start, end - start));
-    if (unended == UnendedLine::Kept && start < text.size())
-        lines.push_back(text.substr(start));
     return lines;
 }
 
@@ -162,8 +143,6 @@ EnvironmentScope::EnvironmentScope(const std::string& name, const std::string& v
     had_ = !previous_.empty();
     SetEnvironmentVariableA(name.c_str(), value.empty() ? NULL : value.c_str());
 }
-
-// --- Registry and WIN.INI ----------------------------------------------------------------------
 
 void WriteRegistryText(HKEY root, const std::string& key, const std::string& value, const std::string& data)
 {

@@ -1,5 +1,4 @@
-// Test helpers: programs run the way the installer meets Windows (under an emulated Windows
-// version, with or without the OS variable, in a folder of their own), scratch folders, and the
+// Test helpers: programs started under an emulated Windows version, scratch folders, and the
 // files, registry values and WIN.INI keys tests look at.
 #pragma once
 #include <windows.h>
@@ -15,18 +14,18 @@
 
 namespace vxtest {
 
-// The Windows versions Wine can report to a program, set per program name in its registry.
+// The Windows versions Wine reports to a program, set per program name in its registry.
 enum class WindowsVersion { Default, Win95, Win98, NT40, NT351, Win32s };
 inline const char* WineVersionName(WindowsVersion v) { static const char* const names[] = { "", "win95", "win98", "nt40", "nt351", "win31" }; return names[(int)v]; }
 void SetEmulatedVersion(const std::string& exeName, WindowsVersion version);  // Default removes it
 
 struct RunOptions {
     WindowsVersion version = WindowsVersion::Default;
-    bool withOsVariable = true;  // Windows 95/98 have no OS variable; NT has OS=Windows_NT
+    bool withOsVariable = true;  // Windows 95/98 have no OS variable
     std::vector<std::pair<std::string, std::string>> environment;  // set (or, with "", removed)
-    std::string workingFolder;  // empty: the test's current folder
+    std::string workingFolder;
     DWORD timeoutMs = 60000;
-    std::string outputFile, errorFile;  // where its standard output and error go; empty: inherited
+    std::string outputFile, errorFile;  // empty: inherited
 };
 
 // A started program; ended, if still running, when it goes.
@@ -36,9 +35,7 @@ public:
     Program(Program&& other) noexcept { *this = std::move(other); }
     Program& operator=(Program&& other) noexcept { std::swap(process_, other.process_), std::swap(id_, other.id_); return *this; }
     ~Program() { Kill(); }
-    bool Started() const { return process_ != NULL; }
     DWORD Id() const { return id_; }
-    HANDLE Handle() const { return process_; }
     bool Running() const { return process_ != NULL && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
     DWORD Wait(DWORD timeoutMs);  // the exit code, or TIMED_OUT; this thread's messages are pumped meanwhile
     void Kill();
@@ -50,7 +47,7 @@ private:
     DWORD id_ = 0;
 };
 
-// An emulated version is set for the executable's file name: give each such program its own (CopyProgramAs).
+// The emulated version is set for the file name: give each such program its own (CopyProgramAs).
 Program StartProgram(const std::string& exePath, const std::string& arguments, const RunOptions& options = {});
 // Starts and waits; the exit code, or Program::TIMED_OUT (a failure; the program is ended).
 DWORD RunProgram(const std::string& exePath, const std::string& arguments, const RunOptions& options = {});
@@ -83,8 +80,7 @@ inline std::string CurrentFolder() { char p[MAX_PATH]; return std::string(p, Get
 inline std::string ProgramsFolder() { char p[MAX_PATH] = ""; SHGetFolderPathA(NULL, CSIDL_PROGRAMS, NULL, SHGFP_TYPE_CURRENT, p); return p; }
 // Closes the folder windows Wine's shell opens on each group it makes: they would outlive the test.
 void CloseShellFolderWindows();
-enum class UnendedLine { Dropped, Kept };  // what SplitLines makes of text after the last line end
-std::vector<std::string> SplitLines(const std::string& text, const std::string& lineEnd = "\r\n", UnendedLine unended = UnendedLine::Dropped);
+std::vector<std::string> SplitLines(const std::string& text);  // CR LF lines; an unended last one is dropped
 
 // A new empty folder under the temporary folder, removed with its contents at the end of its scope.
 class ScratchFolder {
@@ -126,11 +122,6 @@ inline std::string RegistryText(HKEY root, const std::string& key, const std::st
     DWORD size = sizeof(data);
     return RegGetValueA(root, key.c_str(), value.empty() ? NULL : value.c_str(), RRF_RT_REG_SZ, NULL, data, &size) ? "<absent>" : data;
 }
-inline bool ReadRegistryText(HKEY root, const std::string& key, const std::string& value, std::string* data)
-{
-    std::string text = RegistryText(root, key, value);
-    return text != "<absent>" && (data == nullptr || (*data = text, true));
-}
 void WriteRegistryText(HKEY root, const std::string& key, const std::string& value, const std::string& data);
 void WriteRegistryNumber(HKEY root, const std::string& key, const std::string& value, DWORD data);
 inline void DeleteRegistryTree(HKEY root, const std::string& key) { RegDeleteTreeA(root, key.c_str()); }
@@ -140,8 +131,8 @@ inline bool RegistryKeyExists(HKEY root, const std::string& key)
     bool exists = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS;
     return exists && RegCloseKey(handle) == ERROR_SUCCESS;
 }
-// Replaces the key's access list (creating the key) by sddl's: a locked-down machine's
-// "D:(D;;0x2;;;WD)(A;;KA;;;WD)" refuses setting values, "D:(A;;KA;;;WD)" allows all.
+// Replaces the key's access list (creating the key) by sddl's: "D:(D;;0x2;;;WD)(A;;KA;;;WD)"
+// refuses setting values, as on a locked-down machine; "D:(A;;KA;;;WD)" allows all.
 void SetRegistryKeyAccess(HKEY root, const std::string& key, const char* sddl);
 inline std::string WinIniText(const std::string& section, const std::string& key)  // or "<absent>"
 {
