@@ -72,18 +72,6 @@ void DialogView::Check(int id, bool checked)
         Send(id, BM_CLICK);
 }
 
-void DialogView::Choose(int id)
-{
-    if (Usable(id, "choose", true) && !Checked(id))
-        Send(id, BM_CLICK);
-}
-
-void DialogView::Notify(int id, WORD code)
-{
-    if (HWND control = Usable(id, "notify from", false))
-        PostMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)control);
-}
-
 LRESULT DialogView::Send(int id, UINT message, WPARAM wParam, LPARAM lParam) const
 {
     DWORD_PTR result = 0;
@@ -109,8 +97,7 @@ DialogScript::DialogScript()
     EXPECT_EQ(s_script, nullptr) << "one in-process dialog script at a time";
     s_script = this;
     hook_ = SetWindowsHookExA(WH_CBT, Hook, NULL, GetCurrentThreadId());
-    // The timer and the hook run inside the code under test (its message pumps, its window
-    // creation): they keep its last error as they found it.
+    // The timer and the hook run inside the code under test: they keep its last error.
     timer_ = SetTimer(NULL, 0, 15, [](HWND, UINT, UINT_PTR, DWORD) {
         DWORD error = GetLastError();
         s_script->Tick();
@@ -130,13 +117,13 @@ DialogScript::~DialogScript()
 
 DialogScript& DialogScript::Dialog(std::vector<int> ids, std::function<void(DialogView&)> act, const char* caption)
 {
-    steps_.push_back({ std::move(ids), caption ? caption : "", "", 0, std::move(act) });
+    steps_.push_back({ std::move(ids), caption ? caption : "", "", std::move(act) });
     return *this;
 }
 
 DialogScript& DialogScript::MessageBox(const std::string& text, int button, const char* caption)
 {
-    steps_.push_back({ { 0xFFFF }, caption ? caption : "", text, button, [button](DialogView& box) { box.Click(button); } });
+    steps_.push_back({ { 0xFFFF }, caption ? caption : "", text, [button](DialogView& box) { box.Click(button); } });
     return *this;
 }
 
@@ -170,19 +157,15 @@ void DialogScript::Fail(const std::string& what, HWND window)
 void DialogScript::Appear(HWND window)
 {
     DialogView view(window);
-    std::string description = view.Describe();
-    // Another process's window may be destroyed while it is read (the progress dialog, on top
-    // again for a moment after the last question): what is gone is not a dialog.
+    bool matches = !failed_ && next_ < steps_.size() && steps_[next_].Matches(view);
+    // Another process's window may be gone while it is read (the progress dialog, on top again
+    // for a moment after the last question): what is gone is not a dialog.
     if (!IsWindow(window))
         return;
-    if (std::find(seen_.begin(), seen_.end(), description) == seen_.end())
-        seen_.push_back(description);
-    if (failed_)
-        Fail("and then", window);
-    else if (next_ < steps_.size() && steps_[next_].Matches(view))
+    if (matches)
         steps_[next_++].act(view);
-    else if (!IsProgressDialog(view))
-        Fail(next_ < steps_.size() ? "unexpected dialog" : "a dialog after the last step:", window);
+    else if (failed_ || !IsProgressDialog(view))
+        Fail(failed_ ? "and then" : next_ < steps_.size() ? "unexpected dialog" : "a dialog after the last step:", window);
 }
 
 void DialogScript::Tick()

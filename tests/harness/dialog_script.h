@@ -1,13 +1,8 @@
-// Dialog scripts: a test says which dialogs it expects, in order, and what to do in each. A dialog
-// is matched by its control ids (several share one caption), a message box by its text; any other
-// dialog fails the test at once, named by its caption, control ids and text, and is dismissed so
-// that the run ends. Every wait is bounded. The copy-progress dialog (Cancel 2, static 954) is
-// watched and its texts recorded, never answered unless a step names it. A dialog that comes back
-// on top when a nested one closes (the folder question after its picker) meets the next step.
-//
-// DialogScript() plays the dialogs of this thread, from inside their own modal loops (a timer),
-// while the installer's code runs on the test's thread; DialogScript(processId) with Run plays
-// those of another process from here. tests/README.md has an example.
+// Dialog scripts: the dialogs a test expects, in order, each matched by its control ids (a message
+// box by its text) and acted on; any other dialog fails the test at once, named, and is dismissed.
+// Every wait is bounded. The copy-progress dialog (Cancel 2, static 954) is watched, its texts
+// recorded, never answered unless a step names it. DialogScript() plays this thread's dialogs from
+// inside their modal loops (a timer); DialogScript(processId) with Run plays another process's.
 #pragma once
 #include <windows.h>
 
@@ -19,8 +14,8 @@
 
 namespace vxtest {
 
-// A dialog, read and acted on alike in any process. Acting on a control that is missing, or that
-// a user could not use (disabled; for clicks, hidden too), fails the test.
+// A dialog of any process. Acting on a control a user could not use (missing, disabled; for
+// clicks, hidden too) fails the test.
 class DialogView {
 public:
     explicit DialogView(HWND dialog) : dialog_(dialog) {}
@@ -35,8 +30,7 @@ public:
     void Type(int id, const std::string& text);  // an edit field (the picker's hidden one too)
     void Click(int id);                           // BM_CLICK, posted: the last act of a step
     void Check(int id, bool checked = true);      // clicks a check box whose state differs
-    void Choose(int id);                          // clicks a radio button not chosen yet
-    void Notify(int id, WORD code);               // WM_COMMAND from the control, as a list's double click
+    void Choose(int id) { Check(id); }            // a radio button
     LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     std::string Describe() const;                 // "caption" [control ids] "texts"
 
@@ -65,7 +59,6 @@ public:
     DWORD Run(Program& program, DWORD totalMs = 120000);
     void Finish();  // every step played, nothing unexpected
 
-    std::vector<std::string> Seen() const { return seen_; }              // every dialog, described
     std::vector<std::string> ProgressTexts() const { return progress_; }
     std::vector<std::string> Created() const { return created_; }        // this thread's windows' classes
     std::vector<std::string> Activated() const { return activated_; }
@@ -74,7 +67,6 @@ private:
     struct Step {
         std::vector<int> ids;
         std::string caption, text;  // caption "": any; text: a message box's
-        int button;
         std::function<void(DialogView&)> act;
         bool Matches(const DialogView& view) const;
         std::string Describe() const;
@@ -91,7 +83,7 @@ private:
     DWORD timeoutMs_ = 5000, lastChange_ = GetTickCount();
     std::vector<HWND> mine_, open_;  // this thread's top-level windows; dialogs shown, oldest first
     HWND top_ = NULL;
-    std::vector<std::string> seen_, progress_, created_, activated_;
+    std::vector<std::string> progress_, created_, activated_;
     HHOOK hook_ = NULL;
     UINT_PTR timer_ = 0;
 };
