@@ -1,5 +1,5 @@
 // The installer's process-wide state put back to the start of a run, for tests that call its code
-// in their own process (they link vxsetup_core): what one test leaves set must not decide the next.
+// in their own process: what one test leaves set must not decide the next.
 #pragma once
 #include "common/globals.h"
 #include "harness/wine_env.h"
@@ -7,9 +7,8 @@
 
 namespace vxtest {
 
-// As the program starts, before any settings are read: interactive, no log, no restart allowed or
-// needed, nothing selected beyond the defaults, no copy cancelled; Windows NT, as Wine reports it;
-// the test program's own resources, and tempName for the run's scratch file.
+// As the program starts, before settings are read (on Windows NT, as Wine reports it), with the
+// test program's resources and tempName for the run's scratch file.
 inline void ResetInstallerState(const char* tempName)
 {
     g_hInstance = GetModuleHandleA(NULL);

@@ -32,8 +32,7 @@ const struct {
 };
 const char* const NEXT_START_KEYS[] = { "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce" };
 
-// The key's path with each name as the registry keeps it (names compare without regard to case,
-// but are kept as written); "" when there is no such key.
+// The key's path with each name as the registry keeps it (as written); "" when there is none.
 std::string StoredKey(HKEY root, const std::string& key)
 {
     std::string stored;
@@ -71,7 +70,7 @@ std::vector<std::pair<std::string, std::string>> NextStartValues(const char* key
     return values;
 }
 
-// The folders a shell made for the program groups: the default one and the one WIN.INI names.
+// The default group's folder and the one WIN.INI names.
 std::vector<std::string> GroupFolders()
 {
     std::vector<std::string> folders = { JoinPath(ProgramsFolder(), "VANTIX Pro") };
@@ -80,55 +79,6 @@ std::vector<std::string> GroupFolders()
         folders.push_back(JoinPath(ProgramsFolder(), group));
     return folders;
 }
-
-}  // namespace
-
-void ClearProductRecords(const std::string& folder)
-{
-    for (const std::string& group : GroupFolders())
-        RemoveTree(group);
-    WriteProfileStringA("VANTIX", NULL, NULL);
-    for (const auto& key : KEYS)
-        RegDeleteTreeA(key.root, key.tree ? key.tree : key.name.c_str());
-    for (const char* key : NEXT_START_KEYS) {
-        for (const auto& value : NextStartValues(key))
-            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, value.first.c_str());
-    }
-    if (!folder.empty())
-        RemoveTree(folder);
-}
-
-std::vector<std::string> ProductRecords(const std::string& folder)
-{
-    std::vector<std::string> records;
-    for (const auto& key : KEYS) {
-        if (!StoredKey(key.root, key.name).empty())
-            records.push_back((key.root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKLM\\") + StoredKey(key.root, key.name));
-    }
-    for (const char* key : NEXT_START_KEYS) {
-        for (const auto& value : NextStartValues(key))
-            records.push_back("HKLM\\" + std::string(key) + ": " + value.first + "=" + value.second);
-    }
-    char section[4096] = "";
-    GetProfileSectionA("VANTIX", section, sizeof(section));
-    for (const char* entry = section; *entry != '\0'; entry += strlen(entry) + 1)
-        records.push_back(std::string("WIN.INI [VANTIX] ") + entry);
-    for (const std::string& group : GroupFolders()) {
-        if (FolderExists(group))
-            records.push_back("group " + group);
-    }
-    std::error_code ignored;
-    if (!folder.empty() && FolderExists(folder)) {
-        records.push_back("folder " + folder);
-        for (const auto& entry : fs::recursive_directory_iterator(folder, ignored))
-            records.push_back("file " + entry.path().string());
-    }
-    return records;
-}
-
-// --- The recording Program Manager -----------------------------------------------------------
-
-namespace {
 
 std::mutex s_lock;
 std::vector<std::string> s_commands;
@@ -156,6 +106,49 @@ HDDEDATA CALLBACK Answer(UINT type, UINT, HCONV, HSZ topic, HSZ, HDDEDATA data, 
 
 }  // namespace
 
+void ClearProductRecords(const std::string& folder)
+{
+    for (const std::string& group : GroupFolders())
+        RemoveTree(group);
+    WriteProfileStringA("VANTIX", NULL, NULL);
+    for (const auto& key : KEYS)
+        RegDeleteTreeA(key.root, key.tree ? key.tree : key.name.c_str());
+    for (const char* key : NEXT_START_KEYS) {
+        for (const auto& value : NextStartValues(key))
+            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, value.first.c_str());
+    }
+    if (!folder.empty())
+        RemoveTree(folder);
+}
+
+std::vector<std::string> ProductRecords(const std::string& folder)
+{
+    std::vector<std::string> records;
+    for (const auto& key : KEYS) {
+        if (std::string stored = StoredKey(key.root, key.name); !stored.empty())
+            records.push_back((key.root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKLM\\") + stored);
+    }
+    for (const char* key : NEXT_START_KEYS) {
+        for (const auto& value : NextStartValues(key))
+            records.push_back("HKLM\\" + std::string(key) + ": " + value.first + "=" + value.second);
+    }
+    char section[4096] = "";
+    GetProfileSectionA("VANTIX", section, sizeof(section));
+    for (const char* entry = section; *entry != '\0'; entry += strlen(entry) + 1)
+        records.push_back(std::string("WIN.INI [VANTIX] ") + entry);
+    for (const std::string& group : GroupFolders()) {
+        if (FolderExists(group))
+            records.push_back("group " + group);
+    }
+    std::error_code ignored;
+    if (!folder.empty() && FolderExists(folder)) {
+        records.push_back("folder " + folder);
+        for (const auto& entry : fs::recursive_directory_iterator(folder, ignored))
+            records.push_back("file " + entry.path().string());
+    }
+    return records;
+}
+
 DWORD WINAPI RecordingProgman::Serve(void* self)
 {
     s_instance = 0;
@@ -173,8 +166,7 @@ DWORD WINAPI RecordingProgman::Serve(void* self)
 
 RecordingProgman::RecordingProgman()
 {
-    // The session's desktop, and with it the shell's own Program Manager, is up before this one
-    // registers: the server registered last answers first.
+    // The desktop (with the shell's own server) first: the server registered last answers first.
     GetDesktopWindow();
     Clear();
     ready_ = CreateEventA(NULL, TRUE, FALSE, NULL);
