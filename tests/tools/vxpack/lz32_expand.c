@@ -1,7 +1,5 @@
-/* Expands SZDD files with the platform's LZ expansion library, as the installer does.
- *   lz32_expand.exe <in> <out> [<in> <out> ...]
- * Prints one line per pair, "<in> <LZCopy result>", and exits with the number of failed pairs.
- * One process for many files, because each Wine start costs about a second. */
+/* lz32_expand.exe <in> <out> [<in> <out> ...]: expands SZDD files with the platform's LZ library,
+ * many in one process (each Wine start costs about a second). Exits with the number of failures. */
 #include <windows.h>
 #include <lzexpand.h>
 #include <stdio.h>
@@ -13,8 +11,6 @@ int main(int argc, char **argv)
         OFSTRUCT ofIn, ofOut;
         LONG result = -1;
         INT hIn = LZOpenFileA(argv[i], &ofIn, OF_READ);
-        /* The targets are fresh names in a scratch folder, so the library's habit of falling back
-           to another name when the target cannot be created does not come into play. */
         INT hOut = LZOpenFileA(argv[i + 1], &ofOut, OF_CREATE | OF_WRITE);
         if (hIn >= 0 && hOut >= 0)
             result = LZCopy(hIn, hOut);
@@ -23,8 +19,7 @@ int main(int argc, char **argv)
         if (hOut >= 0)
             LZClose(hOut);
         printf("%s %ld\n", argv[i], (long)result);
-        if (result < 0)
-            ++failures;
+        failures += result < 0;
     }
     return failures;
 }
