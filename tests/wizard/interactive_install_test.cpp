@@ -6,13 +6,12 @@
 
 #include "harness/dialog_script.h"
 #include "harness/product_records.h"
-#include "harness/wine_env.h"
 
 using vxtest::DialogView;
 
 namespace {
 
-const std::vector<int> MODE = { 1851, 1852, 2420 }, FOLDER = { 3010, 954, 2416 }, INTERFACES = { 1880, 2417, 2418 };
+const std::vector<int> MODE = { 1851, 1852, 2420 }, FOLDER = { 3010, 954, 2416 }, INTERFACES = { 1880, 2417, 2418, 9041 };
 
 std::string NamespaceEntry(const std::string& place, const std::string& classId)
 {
@@ -27,15 +26,9 @@ TEST(InstallerProgram, AWholeInteractiveInstallThroughEveryDialog)
     vxtest::ClearProductRecords();
     vxtest::RunOptions options;
     options.environment = { { "TMP", temp }, { "TEMP", temp } };
-    {  // Exit at the first question installs nothing.
-        vxtest::Program installer = vxtest::StartProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), "", options);
-        vxtest::DialogScript script(installer.Id());
-        script.Timeout(30000).Dialog(MODE, [](DialogView& d) { d.Click(IDCANCEL); });
-        EXPECT_EQ(script.Run(installer), 0u);
-        EXPECT_EQ(vxtest::WinIniText("VANTIX", "DIR"), "<absent>");
-    }
-    // Classic and the bonus pack into a typed folder; then again, with the Explorer interface,
-    // whose icon goes into My Computer. Removal is offered only after the first install.
+    // Classic and the bonus pack into a folder found with the picker and then typed; then again,
+    // with the Explorer interface, whose icon goes into My Computer. Removal is offered only after
+    // the first install.
     for (bool explorer : { false, true }) {
         SCOPED_TRACE(explorer ? "with Explorer" : "classic and bonus");
         vxtest::Program installer = vxtest::StartProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), "", options);
@@ -45,8 +38,34 @@ TEST(InstallerProgram, AWholeInteractiveInstallThroughEveryDialog)
             EXPECT_EQ(d.Enabled(1852), explorer);
             d.Click(IDOK);
         });
-        script.Dialog(FOLDER, [&](DialogView& d) { d.Type(954, dest); d.Click(IDOK); });
+        if (!explorer) {  // the picker opens at the field's folder and answers its product folder
+            script.Dialog(FOLDER, [&](DialogView& d) { d.Type(954, scratch.Path()); d.Click(2416); });
+            script.Dialog({ 1511, 1088, 1121, 1137 }, [&](DialogView& picker) {
+                EXPECT_EQ(picker.Caption() + "|" + picker.Text(1511), "Locate|Please enter the destination &folder:");
+                EXPECT_EQ(_stricmp(picker.Text(1088).c_str(), scratch.Path().c_str()), 0) << picker.Text(1088);
+                picker.Click(IDOK);
+            });
+        }
+        script.Dialog(FOLDER, [&](DialogView& d) {
+            EXPECT_TRUE(explorer || d.Text(954) == scratch / "VANTIX") << d.Text(954);
+            d.Type(954, dest);
+            d.Click(IDOK);
+        });
+        if (explorer) {  // nothing selected is refused; the help page is one click away
+            script.Dialog(INTERFACES, [](DialogView& d) {
+                for (int id : { 1880, 2417, 2418 })
+                    d.Check(id, false);
+                d.Click(IDOK);
+            });
+            script.MessageBox("Nothing Selected!", IDOK);
+            script.Dialog(INTERFACES, [](DialogView& d) { d.Click(9041); });
+            script.Dialog({ 1 }, [](DialogView& help) {
+                EXPECT_EQ(help.Text(0xFFFF).substr(0, 26), "VANTIX Pro provides two us");
+                help.Click(IDOK);
+            });
+        }
         script.Dialog(INTERFACES, [explorer](DialogView& d) {
+            d.Check(1880, true);
             d.Check(2417, explorer);
             d.Check(2418, true);
             d.Click(IDOK);
@@ -59,8 +78,6 @@ TEST(InstallerProgram, AWholeInteractiveInstallThroughEveryDialog)
         }
         EXPECT_EQ(script.Run(installer, 180000), 0u);
     }
-    for (const char* name : { "vantix32.exe", "vxscript.exe", "vxshell.dll", "VANTIX.ini" })
-        EXPECT_TRUE(vxtest::FileExists(vxtest::JoinPath(dest, name))) << name;
     // The Explorer icon where the user put it; the classic one stays where the first run put it.
     EXPECT_EQ(NamespaceEntry("MyComputer", "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}"), "VANTIX Pro Explorer");
     EXPECT_EQ(NamespaceEntry("Desktop", "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}"), "VANTIX Pro");
