@@ -1,6 +1,6 @@
 // The install sequence in this process against the prefix's registry, WIN.INI and files, with the
-// recording Program Manager: the pass rules, the main INI decision and template, the failures and
-// their effects. The whole install of everything is checked by the silent installs.
+// recording Program Manager: the passes, the group's commands, the main INI decision and template,
+// the failures and what they stop.
 #include "install/install_sequence.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,6 @@
 namespace {
 
 const char BASE_SERVER_KEY[] = "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}\\InProcServer32";
-const char MYCOMPUTER[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e";
 const char ALLOW_ALL[] = "D:(A;;KA;;;WD)";
 
 std::string Sample(const std::string& name) { return vxtest::ReadFileBytes(vxtest::JoinPath(VX_SAMPLE_PRODUCT, name)); }
@@ -45,12 +44,6 @@ protected:
         return RunInstallSequence(source_.c_str(), dest_.c_str(), selection, &outcome_, NULL, NULL, failure_);
     }
     std::string Dest(const std::string& name) const { return vxtest::JoinPath(dest_, name); }
-    std::vector<std::string> DestFiles() const
-    {
-        std::vector<std::string> files = vxtest::ListFolder(dest_);
-        std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; });
-        return files;
-    }
     vxtest::ScratchFolder scratch_;
     std::string source_ = scratch_.Path() + "\\", dest_ = scratch_ / "VANTIX Pro";
     DWORD outcome_ = 0xDEAD;
@@ -58,7 +51,7 @@ protected:
     vxtest::RecordingProgman progman_;
 };
 
-TEST_F(InstallSequence, PassRulesFollowTheSelection)
+TEST_F(InstallSequence, PassesFollowTheSelectionAndTheGroupGetsAnItemPerPlacedFile)
 {
     const struct {
         DWORD selection;
@@ -74,6 +67,7 @@ TEST_F(InstallSequence, PassRulesFollowTheSelection)
             "vxfind.cnt", "vxfind.exe", "vxfind.hlp", "VxNotes.txt", "vxplace.exe", "vxremove.exe", "vxscript.cnt", "vxscript.exe", "vxscript.hlp",
             "vxshim.dll", "vxsync.cnt", "vxsync.exe", "vxsync.hlp", "vxsyncl.dll" }, OUT_DONE | OUT_ICONS | OUT_BASE_REGISTERED },
     };
+    g_bNoPass = TRUE;
     for (const auto& c : cases) {
         Fresh();
         for (const char* name : { "vantix32.exe", "vxcore32.dll", "vxcore32.hlp" }) {
@@ -82,15 +76,29 @@ TEST_F(InstallSequence, PassRulesFollowTheSelection)
         }
         EXPECT_EQ(Run(c.selection), 1);
         EXPECT_EQ(outcome_, c.outcome);
-        EXPECT_EQ(DestFiles(), c.files);
+        std::vector<std::string> files = vxtest::ListFolder(dest_);
+        std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; });
+        EXPECT_EQ(files, c.files);
         // Core files not placed again get no FE_DONE, so the base product is not registered.
         EXPECT_EQ(vxtest::ReadFileBytes(Dest("vantix32.exe")) == "from the earlier install", c.coreThere);
         EXPECT_EQ(vxtest::RegistryKeyExists(HKEY_CLASSES_ROOT, BASE_SERVER_KEY), !c.coreThere);
+        EXPECT_EQ(vxtest::WinIniText("VANTIX", "DIR") + "|" + vxtest::WinIniText("VANTIX", "SPFLAGS"), dest_ + "|1");
     }
+    // The explorer install's group, in order: each item deleted by its title, then added.
+    std::vector<std::string> commands = { "[CreateGroup(VANTIX Pro)]" };
+    const std::pair<std::string, std::string> items[] = { { "VANTIX Pro Explorer", "VANTIX Pro Explorer.{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}" },
+        { "VANTIX Pro Explorer Help", Dest("vxshell.hlp") }, { "VANTIX Pro Icon Placement", Dest("vxplace.exe") },
+        { "Uninstall VANTIX Pro", Dest("vxremove.exe") }, { "VANTIX Pro Release Notes", Dest("VxNotes.txt") }, { "VANTIX Pro Manual", Dest("vxcore32.pdf") } };
+    for (const auto& item : items) {
+        commands.push_back("[DeleteItem(\"" + item.first + "\")]");
+        commands.push_back("[AddItem(\"" + item.second + "\",\"" + item.first + "\",,,,," + dest_ + ")]");
+    }
+    Fresh();
+    EXPECT_EQ(Run(SEL_EXPLORER | SEL_SILENT), 1);
+    EXPECT_EQ(progman_.Commands(), commands);
     Fresh();
     EXPECT_EQ(Run(SEL_SILENT), 0) << "nothing selected";
     EXPECT_EQ(std::string(failure_) + std::to_string(outcome_), "Nothing to do!0");
-    EXPECT_EQ(progman_.Commands(), std::vector<std::string>{});
     vxtest::RemoveTree(dest_);
     EXPECT_EQ(vxtest::ProductRecords(), std::vector<std::string>{}) << "touches nothing";
 }
@@ -109,8 +117,7 @@ TEST_F(InstallSequence, MainIniIsReplacedOnlyWhenNothingWasKeptAsideAndTheUserAg
         ini.replace(at, 2, dest_);
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.mainIni << c.originalIni << c.siteList << c.silent << " " << c.answer);
-        vxtest::RemoveTree(dest_);
-        CreateDirectoryA(dest_.c_str(), NULL);
+        Fresh();
         for (const auto& file : { std::make_pair(c.mainIni, "VANTIX.ini"), std::make_pair(c.originalIni, "original.ini"), std::make_pair(c.siteList, "avsites.ini") }) {
             if (file.first)
                 vxtest::WriteFileBytes(Dest(file.second), std::string("mine: ") + file.second);
@@ -129,31 +136,21 @@ TEST_F(InstallSequence, MainIniIsReplacedOnlyWhenNothingWasKeptAsideAndTheUserAg
 }
 
 // A copy of the installer with a main INI template of our own, loaded as a data file: the code under
-// test reads its resources through g_hInstance.
+// test reads its resources through g_hInstance. The folder is longer than any line buffer.
 TEST_F(InstallSequence, TheTemplateGetsEveryMarkerReplacedAndKeepsItsLineEnds)
 {
-    const std::string folder = "C:\\" + std::string(3000, 'f');  // longer than any line buffer
-    const struct {
-        std::string text, written;
-        int result;
-    } cases[] = {
-        { "[MySites]\r\nFILENAME=$$\\original.ini\r\nPATH=$$;$$\\Scripts\r\nno marker\r\nsingle $ signs $ stay\r\nlast=$$",
-            "[MySites]\r\nFILENAME=" + folder + "\\original.ini\r\nPATH=" + folder + ";" + folder + "\\Scripts\r\nno marker\r\nsingle $ signs $ stay\r\nlast=" + folder, 0 },
-        { "\x1A" "FILENAME=$$\\after.ini\r\n", "", -1 },  // Ctrl-Z ends the text at once: the target is made, empty
-    };
-    for (const auto& c : cases) {
-        std::string path = vxtest::CopyProgramAs(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), scratch_.Path(), "template.exe");
-        HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
-        UpdateResourceA(update, "EXE", "INIFILE1", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), (void*)c.text.data(), (DWORD)c.text.size());
-        ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
-        g_hInstance = LoadLibraryExA(path.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-        EXPECT_EQ(CopyIniTemplate(scratch_.Path().c_str(), Dest("VANTIX.ini").c_str(), "$$", folder.c_str(), 34), c.result);
-        EXPECT_TRUE(vxtest::FileExists(Dest("VANTIX.ini")) && vxtest::ReadFileBytes(Dest("VANTIX.ini")) == c.written);
-        FreeLibrary(g_hInstance);
-        g_hInstance = GetModuleHandleA(NULL);
-    }
-    EXPECT_EQ(CopyIniTemplate(source_.c_str(), Dest("absent.ini").c_str(), "$$", "C:\\VX", 6), -1) << "a resource not carried";
-    EXPECT_EQ(CopyIniTemplate(source_.c_str(), Dest("missing\\VANTIX.ini").c_str(), "$$", "C:\\VX", 34), -1);
+    const std::string folder = "C:\\" + std::string(3000, 'f');
+    const std::string text = "[MySites]\r\nFILENAME=$$\\original.ini\r\nPATH=$$;$$\\Scripts\r\nsingle $ signs $ stay\r\nlast=$$";
+    std::string path = vxtest::CopyProgramAs(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), scratch_.Path(), "template.exe");
+    HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+    UpdateResourceA(update, "EXE", "INIFILE1", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), (void*)text.data(), (DWORD)text.size());
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+    g_hInstance = LoadLibraryExA(path.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_EQ(CopyIniTemplate(scratch_.Path().c_str(), Dest("VANTIX.ini").c_str(), "$$", folder.c_str(), 34), 0);
+    FreeLibrary(g_hInstance);
+    g_hInstance = GetModuleHandleA(NULL);
+    EXPECT_EQ(vxtest::ReadFileBytes(Dest("VANTIX.ini")), "[MySites]\r\nFILENAME=" + folder + "\\original.ini\r\nPATH=" + folder + ";" + folder
+        + "\\Scripts\r\nsingle $ signs $ stay\r\nlast=" + folder);
     EXPECT_FALSE(vxtest::FileExists(scratch_ / "VXSSEQ.tmp")) << "the working copy is deleted";
 }
 
@@ -177,17 +174,6 @@ TEST_F(InstallSequence, RegistrationFailuresLeaveTheirTextAndStopWhereTheyMust)
         EXPECT_EQ(outcome_ & (OUT_DONE | OUT_FAILED), c.result ? OUT_DONE : OUT_FAILED) << c.failure;
         EXPECT_EQ(vxtest::WinIniText("VANTIX", "DIR") == dest_ && !progman_.Commands().empty(), c.result == 1) << "records and group come after";
         Fresh();
-    }
-    // On Windows 95/98 a library in use stays until the next start, so the old file is what
-    // registers: one that does not load and one without the entry point are passed over.
-    g_bWinNT = FALSE;
-    for (const std::string& old : { std::string("MZ but nothing more"), Sample("vxcore32.dll") }) {
-        vxtest::WriteFileBytes(Dest("vxshim.dll"), old);
-        HANDLE inUse = CreateFileA(Dest("vxshim.dll").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
-        EXPECT_EQ(Run(SEL_CLASSIC | SEL_SILENT), 1);
-        CloseHandle(inUse);
-        EXPECT_STREQ(failure_, "") << "neither registered nor failed";
-        EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, "Software\\Harrowby\\VANTIX Pro\\Components", "vxshim.dll"), "<absent>");
     }
 }
 
@@ -219,22 +205,12 @@ TEST_F(InstallSequence, TheGroupComesFromTheSettingsAndAnUnusableNameIsReplacedA
     EXPECT_EQ(vxtest::ProductRecords(), (std::vector<std::string>{ "HKCR\\" + std::string(BASE_SERVER_KEY), "HKCR\\CLSID\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}",
         "HKCR\\CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E0F1}", "HKLM\\Software\\Harrowby\\VANTIX Pro\\Components",
         "WIN.INI [VANTIX] DIR=" + dest_, "WIN.INI [VANTIX] GROUP=VANTIX Pro" })) << "no namespace or uninstall entry";
-}
-
-// The first namespace entry found decides where the second goes; a cancel stops after the file.
-TEST_F(InstallSequence, NamespaceEntriesFollowAnEntryFoundAndACancelStopsAfterTheFileBeingCopied)
-{
-    vxtest::WriteRegistryText(HKEY_LOCAL_MACHINE, MYCOMPUTER + std::string("001}"), "", "from before");
-    EXPECT_EQ(Run(SEL_CLASSIC | SEL_EXPLORER | SEL_SILENT), 1);
-    EXPECT_EQ(g_iconLocation, 1);
-    EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, MYCOMPUTER + std::string("001}"), "") + "|" + vxtest::RegistryText(HKEY_LOCAL_MACHINE, MYCOMPUTER + std::string("00a}"), ""),
-        "from before|VANTIX Pro");
+    // A cancel stops the install after the file being copied, with no text.
     Fresh();
     g_bCancelCopy = TRUE;
     EXPECT_EQ(Run(SEL_CLASSIC | SEL_SILENT), 0);
-    g_bCancelCopy = FALSE;
     EXPECT_EQ(std::string(failure_) + std::to_string(outcome_), "8") << "no text, OUT_FAILED";
-    EXPECT_EQ(DestFiles(), std::vector<std::string>{ "vantix32.exe" });
+    EXPECT_EQ(vxtest::ListFolder(dest_), std::vector<std::string>{ "vantix32.exe" });
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// regprobe.dll: a component library for the registration tests whose DllRegisterServer reports
-// the folder that is current while it runs, in the calling process's environment variable
-// VX_PROBE_FOLDER, and succeeds.
+// regprobe.dll: a component library whose DllRegisterServer succeeds and reports the folder
+// current meanwhile in the calling process's environment variable VX_PROBE_FOLDER.
 #include <windows.h>
 
 extern "C" __declspec(dllexport) HRESULT WINAPI DllRegisterServer(void)

@@ -7,15 +7,8 @@
 int main()
 {
     const char* line = GetCommandLineA();
-    // Skip the program name, quoted or not.
-    if (*line == '"') {
-        line = strchr(line + 1, '"');
-        line = line != nullptr ? line + 1 : "";
-    } else {
-        while (*line != '\0' && *line != ' ')
-            ++line;
-    }
-    std::string command = std::string("cmd.exe") + line;
+    const char* rest = line[0] == '"' ? strchr(line + 1, '"') : strchr(line, ' ');  // past the program name
+    std::string command = "cmd.exe" + std::string(rest == nullptr ? "" : rest + (line[0] == '"'));
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
@@ -24,7 +17,5 @@ int main()
     WaitForSingleObject(info.hProcess, INFINITE);
     DWORD code = 1;
     GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
     return (int)code;
 }
