@@ -10,8 +10,12 @@ if(VX_SANITIZE)
 endif()
 add_compile_options(-Wall -Wextra -Werror)
 
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-
 add_subdirectory(tools/vxpack)
-add_subdirectory(tests/tools/vxpack)
+
+# The packer a Windows build makes for itself needs no tests (see HostTools.cmake).
+option(VX_HOST_TESTS "Build the host tools' tests" ON)
+if(VX_HOST_TESTS)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_subdirectory(tests/tools/vxpack)
+endif()

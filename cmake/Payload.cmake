@@ -1,5 +1,6 @@
 # The payload: every product file the installer carries, as resources of type "EXE". Packed
-# files are compressed by the host build's vxpack; plain ones are carried as they are. The
+# files are compressed by the packer VX_PACKER and checked by expanding them again
+# (PackPayloadFile.cmake); plain ones are carried as they are. The
 # result is payload.rc in the build folder, which the installer's resource script includes.
 #
 # A distributor points the build at its own product folder:
@@ -48,8 +49,9 @@ function(vx_generate_payload out_rc out_files out_target)
     if(storage STREQUAL "packed")
       set(packed ${payload_dir}/${resource}.szdd)
       add_custom_command(OUTPUT ${packed}
-        COMMAND ${VXPACK} compress ${source} ${packed}
-        DEPENDS ${source} ${VXPACK} host_tools
+        COMMAND ${CMAKE_COMMAND} -DPACKER=${VX_PACKER} -DSOURCE=${source} -DPACKED=${packed}
+                -P ${CMAKE_SOURCE_DIR}/cmake/PackPayloadFile.cmake
+        DEPENDS ${source} ${VX_PACKER} host_tools ${CMAKE_SOURCE_DIR}/cmake/PackPayloadFile.cmake
         COMMENT "Packing ${name}"
         VERBATIM)
       list(APPEND outputs ${packed})

@@ -1,5 +1,6 @@
 // The host window: class, placement, painting and the end of the run.
-// Owns: s_productBitmap and s_companyBitmap, loaded in WM_CREATE and deleted in WM_DESTROY.
+// Owns: s_productBitmap and s_companyBitmap, loaded in WM_CREATE and deleted in WM_DESTROY;
+//       s_bWizardRunning, set while the wizard runs inside the start command.
 #include "app/host_window.h"
 #include "app/restart.h"
 #include "app/startup.h"
@@ -18,6 +19,7 @@ const COLORREF HOST_BACKGROUND = RGB(0, 128, 128);
 
 HBITMAP s_productBitmap = NULL;
 HBITMAP s_companyBitmap = NULL;
+BOOL s_bWizardRunning = FALSE;  // the wizard runs; the window must not close under it
 
 void DrawBitmapAt(HDC target, HDC memory, HBITMAP bitmap, int x, int y)
 {
@@ -37,7 +39,9 @@ void DrawBitmapAtBottomRight(HDC target, HDC memory, HBITMAP bitmap, const RECT&
 
 LRESULT OnStartWizard(HWND window)
 {
+    s_bWizardRunning = TRUE;
     RunSetupWizard(window, g_nV, g_nM);
+    s_bWizardRunning = FALSE;
     DeleteTempFiles();
     PostMessageA(window, WM_CLOSE, 0, 0);
     if ((!g_bSilent || g_bAllowReboot) && g_bRebootNeeded)
@@ -101,6 +105,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return OnStartWizard(window);
         return 0;
     case WM_CLOSE:
+        // The wizard pumps messages between its steps and files. Closed under it, the window
+        // would leave its message boxes without an owner, the quit message would be taken by the
+        // pump and lost, and the close posted at the end would find no window: the run would
+        // never end. The window closes once the wizard has returned.
+        if (s_bWizardRunning)
+            return 0;
         PostQuitMessage(0);
         break;
     case WM_DESTROY:

@@ -2,9 +2,10 @@
 // Owns: g_hInstance, g_hwndMain, g_hwndProgress (opened and closed by the wizard), g_bWinNT,
 //       g_nWinMajor, g_nWinMinor, g_nV, g_nM, g_szTempName, g_bRebootNeeded.
 //
-// In order: the temporary folder becomes the current folder for the whole run, a scratch file
-// name is reserved there, the carried settings template is written there as "Install.ini" and
-// read, the interface defaults follow from the Windows version, the host window is created and
+// In order: the system's error boxes are turned off (and on again once the settings say the run
+// is interactive), the temporary folder becomes the current folder for the whole run, a scratch
+// file name is reserved there, the carried settings template is written there as "Install.ini"
+// and read, the interface defaults follow from the Windows version, the host window is created and
 // the wizard is started from inside the message loop by a posted command.
 #include "app/host_window.h"
 #include "app/settings.h"
@@ -133,6 +134,11 @@ int RunMessageLoop()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     g_hInstance = instance;
+    // A silent install has nobody to answer the system's own boxes (a drive without a disk, a
+    // library whose imports are missing), so they are off before any file, library or drive is
+    // touched. Only the settings say whether the run is silent; an interactive run gets the
+    // system's boxes back as soon as they are read.
+    UINT systemErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
     char tempFolder[CCH_TEMP_FOLDER];
     if (EnterTempFolder(tempFolder)) {
@@ -142,6 +148,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     g_szLine1[0] = '\0';
     g_szLine2[0] = '\0';
     ReadInstallSettings();
+    if (!g_bSilent)
+        SetErrorMode(systemErrorMode);
 
     ReadWindowsVersion();
     DeriveInterfaceDefaults();

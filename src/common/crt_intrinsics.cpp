@@ -1,7 +1,7 @@
 // The memory and string primitives that the compiler itself may call (for structure copies,
-// zero-initialised buffers and the like). Linked into vxsetup.exe only, which has no C runtime;
-// everything else gets them from its runtime. Compiled freestanding, so these loops are not
-// turned back into calls to themselves.
+// zero-initialised buffers and the like). Part of the startup library that vxsetup.exe and the
+// sample product link instead of a C runtime; tests and tools get them from their runtime.
+// Compiled freestanding, so these loops are not turned back into calls to themselves.
 // Owns: nothing process-wide.
 #include <stddef.h>
 

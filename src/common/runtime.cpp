@@ -2,6 +2,12 @@
 // Owns: s_environment, this file's cached pointer to the process environment block.
 #include "common/runtime.h"
 
+// The ANSI environment block under its suffixed name, which every Win32 since Windows NT 3.5 and
+// Windows 95 exports. The headers still map it to the unsuffixed name of Windows NT 3.1, kept
+// only for compatibility.
+#undef GetEnvironmentStringsA
+extern "C" __declspec(dllimport) LPCH WINAPI GetEnvironmentStringsA(void);
+
 namespace rt {
 
 namespace {

@@ -29,13 +29,4 @@ struct PeFacts {
 // valid == false and is never read past its end.
 PeFacts ReadPeFile(const std::string& bytes);
 
-// KERNEL32 functions that Windows 95 lacks and that the GCC, C++ and threads runtimes import. A
-// binary importing one does not even load there.
-inline constexpr const char* NOT_ON_WINDOWS_95[] = {
-    "GetTickCount64", "AddVectoredExceptionHandler", "RemoveVectoredExceptionHandler",
-    "TryEnterCriticalSection", "IsDebuggerPresent", "GetHandleInformation",
-    "InitializeCriticalSectionAndSpinCount", "SwitchToThread", "GetSystemTimePreciseAsFileTime",
-    "InitOnceExecuteOnce", "FlsAlloc",
-};
-
 }  // namespace vxtest
