@@ -34,8 +34,22 @@ extern DWORD g_ddeInstance;          // the DDE client instance; 0 before every 
 extern BOOL g_bDdeReady;             // the instance started and is not yet ended: commands go out
 extern DDE_PLATFORM g_ddePlatform;   // the DDE operations the client uses: DDEML's, or a test's
 
+// --- install/registration.cpp: system registration -------------------------------------------
+// The Icon Placement dialog's procedure, handed over by the wizard (the install layer does not
+// know the wizard); NULL while there is none, and then nobody is asked.
+extern DLGPROC g_pfnIconPlacementDlgProc;
+
+// --- app/restart.cpp: the restart at the end of a run -----------------------------------------
+struct RESTART_PLATFORM;
+extern RESTART_PLATFORM g_restartPlatform;  // the calls that restart Windows: the system's, or a test's
+
 // --- wizard/dialogs.cpp: the wizard's dialogs ------------------------------------------------
 extern BOOL g_bCancelCopy;           // Cancel was pressed in the copy-progress dialog; never reset
+
+// --- wizard/folder_dialog.cpp: the folder question and its picker ----------------------------
+extern char g_szDirPrompt[CCH_LONG_PATH];  // prompt of the folder question and of the picker
+extern char g_szDirEdit[CCH_LONG_PATH];    // the folder: initial text, then the answer after OK
+extern char g_szBrowseName[CCH_LINE];      // the picker's hidden file name; "a": a destination
 
 // Interface bits of g_nV and g_nM.
 enum {

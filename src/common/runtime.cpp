@@ -177,6 +177,11 @@ BOOL AppendText(char* dest, size_t destSize, const char* src)
     return CopyText(dest + used, destSize - used, src);
 }
 
+BOOL JoinPath(char* path, size_t size, const char* folder, const char* name)
+{
+    return CopyText(path, size, folder) && AppendText(path, size, "\\") && AppendText(path, size, name);
+}
+
 // --- Formatting ----------------------------------------------------------------------------
 
 namespace {

@@ -35,6 +35,8 @@ const char* StrRChr(const char* text, char c);
 // FALSE when the text had to be cut.
 BOOL CopyText(char* dest, size_t destSize, const char* src);
 BOOL AppendText(char* dest, size_t destSize, const char* src);
+// folder, one backslash, name. FALSE when the path does not fit: it is then no path to use.
+BOOL JoinPath(char* path, size_t size, const char* folder, const char* name);
 
 // printf-style formatting into a buffer of destSize characters, always terminated and cut to fit.
 // Conversions: %d %i %u %x %X %c %s %% with flags '-' '0', a width, a precision for %s, and the

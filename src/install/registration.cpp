@@ -1,11 +1,14 @@
 // System registration: the base product class, the self-registration of a component library, the
 // shell namespace entries and the uninstall entry. Every value written is REG_SZ whose length
 // counts the terminator; every key handle is closed before its operation returns.
-// Owns: nothing process-wide; RegisterNamespaceEntry reads and sets g_iconLocation (settings).
-// Gap: the Icon Placement question is not asked yet (see RegisterNamespaceEntry).
+// Owns: g_pfnIconPlacementDlgProc (set by the wizard); RegisterNamespaceEntry reads and sets
+// g_iconLocation (settings).
 #include "install/registration.h"
 #include "common/globals.h"
 #include "common/runtime.h"
+#include "resources/resource.h"
+
+DLGPROC g_pfnIconPlacementDlgProc = NULL;
 
 const char SZ_EXPLORER_CLASS_ID[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
 const char SZ_CLASSIC_CLASS_ID[] = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}";
@@ -173,11 +176,10 @@ void RegisterNamespaceEntry(const char* classId, const char* displayName, BOOL m
         return;
     }
 
-    // Here, with mayAsk set, the Icon Placement question (dialog 307) is to be asked, modally and
-    // without an owner; it stores the user's choice in g_iconLocation. The wizard dialogs that
-    // bring it are not built yet, so for now nobody is asked and the entry goes where the
-    // settings put g_iconLocation.
-    (void)mayAsk;
+    // In neither place: the user says where, unless nobody may be asked; the dialog starts at the
+    // settings' location and stores the choice there. Its result does not matter.
+    if (mayAsk && g_pfnIconPlacementDlgProc != NULL)
+        DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ICON_PLACEMENT), NULL, g_pfnIconPlacementDlgProc, 0);
 
     SetRegistryString(HKEY_LOCAL_MACHINE, g_iconLocation != 0 ? myComputerKey : desktopKey, NULL, NULL, displayName);
 }

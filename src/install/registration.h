@@ -46,6 +46,8 @@ int SelfRegisterLibrary(const char* folder, const char* fileName);
 
 // Writes the shell namespace entry of classId with displayName as its text, unless the class
 // already has one under Desktop or MyComputer; then g_iconLocation follows the existing entry.
+// When it has none and mayAsk is set, the Icon Placement dialog (g_pfnIconPlacementDlgProc, no
+// owner) asks where it goes first.
 void RegisterNamespaceEntry(const char* classId, const char* displayName, BOOL mayAsk);
 
 // Writes the uninstall entry: its display name and the command line that runs vxremove.exe from

@@ -19,12 +19,6 @@ const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 const char SCHEDULE_VALUE_STEM[] = "Harrowby";
 const unsigned SCHEDULE_VALUE_LAST = 999;  // the name has room for three digits
 
-// Joins folder and name with one backslash; FALSE when the path does not fit.
-BOOL JoinPath(char* path, size_t size, const char* folder, const char* name)
-{
-    return rt::CopyText(path, size, folder) && rt::AppendText(path, size, "\\") && rt::AppendText(path, size, name);
-}
-
 void ShowStatus(HWND statusWindow, const char* text)
 {
     if (g_bSilent)
@@ -119,7 +113,7 @@ int AttemptPlacement(const char* sourceFolder, const char* fileName, const char*
     char target[CCH_LONG_PATH];
     char temp[CCH_LONG_PATH];
     // A path too long for its buffer is a placement failure, never a cut path.
-    if (!JoinPath(target, sizeof(target), destFolder, fileName)
+    if (!rt::JoinPath(target, sizeof(target), destFolder, fileName)
         || !rt::CopyText(temp, sizeof(temp), sourceFolder) || !rt::AppendText(temp, sizeof(temp), g_szTempName))
         return 0;
 
@@ -261,7 +255,7 @@ int CreateFolderPath(char* path)
 int FileExistsIn(const char* folder, const char* fileName)
 {
     char path[CCH_LONG_PATH];
-    if (!JoinPath(path, sizeof(path), folder, fileName))
+    if (!rt::JoinPath(path, sizeof(path), folder, fileName))
         return 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)

@@ -1,7 +1,49 @@
-// Resource identifiers of the installer. Strings live in strings.rc; named resources (the icon
-// "APP_MAIN", the bitmaps "VX_BMP" and "HARROWBY", the payload of type "EXE") are named, not
-// numbered, and need no identifier here.
+// Resource identifiers of the installer. Strings live in strings.rc, dialogs in dialogs.rc; named
+// resources (the icon "APP_MAIN", the bitmaps "VX_BMP" and "HARROWBY", the payload of type "EXE",
+// every dialog but the Icon Placement question) are named, not numbered, and need no identifier.
+// Dialog controls come in one band per dialog; the buttons OK and Cancel are IDOK and IDCANCEL.
 #pragma once
+
+#define IDC_STATIC                      -1      // a control no code addresses
+
+// --- Dialog "DLG_INSTALL": install or remove -------------------------------------------------
+#define IDC_MODE_INSTALL                1851
+#define IDC_MODE_REMOVE                 1852
+#define IDC_MODE_TITLE                  2420    // hidden when the dialog opens
+
+// --- Dialog "DLG_VERS_32": the interfaces and the Bonus Utility Pack -------------------------
+#define IDC_IFACE_CLASSIC               1880
+#define IDC_IFACE_EXPLORER              2417
+#define IDC_IFACE_BONUS                 2418
+#define IDC_IFACE_HELP                  9041
+
+// --- Dialog "DLG_32_HELP": the interfaces explained (OK and texts only) ----------------------
+
+// --- Dialog 307: where the Explorer interface's icon goes ------------------------------------
+#define IDD_ICON_PLACEMENT              307
+#define IDC_ICON_ON_DESKTOP             1851
+#define IDC_ICON_IN_MY_COMPUTER         1852
+
+// --- Dialog "DLG_COPY": copy progress --------------------------------------------------------
+#define IDC_COPY_STATUS                 954
+
+// --- Dialog "DLG_GETDIR": the destination folder ---------------------------------------------
+#define IDC_GETDIR_FOLDER               954
+#define IDC_GETDIR_BROWSE               2416
+#define IDC_GETDIR_PROMPT               3010
+
+// --- Dialog "DLG_BROWSE": the folder picker. The classic open-file dialog finds its controls by
+// these ids of its own, so they cannot be chosen; only the prompt is ours. ---------------------
+#define IDC_BROWSE_HELP                 1038
+#define IDC_BROWSE_READ_ONLY            1040
+#define IDC_BROWSE_FOLDER_PATH          1088
+#define IDC_BROWSE_FILE_TYPE_LABEL      1089
+#define IDC_BROWSE_FILES                1120
+#define IDC_BROWSE_FOLDERS              1121
+#define IDC_BROWSE_FILE_TYPES           1136
+#define IDC_BROWSE_DRIVES               1137
+#define IDC_BROWSE_FILE_NAME            1152
+#define IDC_BROWSE_PROMPT               1511
 
 // --- String table --------------------------------------------------------------------------
 #define IDS_RESTART_AFTER_INSTALL       94

@@ -1,8 +1,11 @@
 // The wizard driver: install or remove, the source and destination folders, the interfaces, the
 // install itself, the records written after it and the closing message. A silent run takes
 // every decision itself and reports only to the setup log.
-// Owns: nothing process-wide; opens and closes g_hwndProgress around the install (not yet: the
-// copy-progress dialog comes with the wizard's dialogs), raises and clears g_bRebootNeeded.
+// Owns: nothing process-wide; opens g_hwndProgress for the install and closes it after, sets
+// g_szBrowseName and g_pfnIconPlacementDlgProc before the questions that need them, raises and
+// clears g_bRebootNeeded.
+//
+// Known gap: removal is not built yet; choosing it ends the wizard (see RunSetupWizard).
 #include "wizard/wizard.h"
 #include "common/globals.h"
 #include "common/messages.h"
@@ -56,7 +59,9 @@ void ProposeDestination(char* folder)
         if (rt::StrCmp(value, folder) != 0)
             rt::CopyText(folder, CCH_LONG_PATH, value);
     }
-    char earlier[CCH_LINE];
+    // Read whole: the folder of an earlier install may be as long as any folder typed, and cut it
+    // would name another one.
+    char earlier[CCH_LONG_PATH];
     GetProfileStringA(WININI_SECTION, "DIR", folder, earlier, sizeof(earlier));
     if (earlier[0] != '\0')
         rt::CopyText(folder, CCH_LONG_PATH, earlier);
@@ -186,7 +191,8 @@ void WriteMailDefault(const char* destFolder)
 {
     char iniPath[CCH_LONG_PATH];
     char address[128];
-    rt::FormatText(iniPath, sizeof(iniPath), "%s\\%s", destFolder, g_iniFiles.entries[0].szFile);
+    if (!rt::JoinPath(iniPath, sizeof(iniPath), destFolder, g_iniFiles.entries[0].szFile))
+        return;
     GetPrivateProfileStringA("_config_", "MAILADDR", DEFAULT_MAIL_ADDRESS, address, sizeof(address), iniPath);
     if (rt::_strnicmp(address, OLD_MAIL_PLACEHOLDER, rt::StrLen(OLD_MAIL_PLACEHOLDER)) == 0)
         rt::CopyText(address, sizeof(address), DEFAULT_MAIL_ADDRESS);
@@ -197,8 +203,13 @@ void WriteMailDefault(const char* destFolder)
 int RunSetupWizard(HWND owner, int nV, int nM)
 {
     if (!g_bSilent) {
-        // Removal is handed over to the uninstall flow, which the mode question cannot offer yet.
-        if (AskInstallOrRemove(owner, g_hInstance) != 1)
+        int mode = AskInstallOrRemove(owner, g_hInstance);
+        if (mode == MODE_REMOVE) {
+            // The removal hand-off: UninstallProduct(owner, nV, nM) takes over here once the
+            // uninstall flow is built. Until then nothing is removed.
+            return 0;
+        }
+        if (mode != MODE_INSTALL)
             return 0;
     }
 
@@ -208,6 +219,7 @@ int RunSetupWizard(HWND owner, int nV, int nM)
 
     char dest[CCH_LONG_PATH];
     ProposeDestination(dest);
+    rt::CopyText(g_szBrowseName, sizeof(g_szBrowseName), "a");
     if (g_bSilent ? !SettleDestinationSilently(source, dest) : !AskDestination(owner, source, dest))
         return 0;
     PumpMessages();
@@ -227,11 +239,18 @@ int RunSetupWizard(HWND owner, int nV, int nM)
 
     char failureText[CCH_LONG_PATH];
     memset(failureText, 0, sizeof(failureText));
+    // Owned by the host window, which outlives it; the message loop and the pump give it its
+    // keyboard messages.
+    g_hwndProgress = g_bSilent ? NULL : CreateDialogParamA(g_hInstance, "DLG_COPY", owner, CopyProgressDlgProc, 0);
     DWORD selection = BuildSelection(nV);
     g_bRebootNeeded = FALSE;
-    HWND status = g_hwndProgress != NULL ? GetDlgItem(g_hwndProgress, 954) : NULL;
+    g_pfnIconPlacementDlgProc = IconPlacementDlgProc;
+    HWND status = g_hwndProgress != NULL ? GetDlgItem(g_hwndProgress, IDC_COPY_STATUS) : NULL;
     int result = RunInstallSequence(source, dest, selection, &outcome, owner, status, failureText);
     SetActiveWindow(owner);
+    if (g_hwndProgress != NULL)
+        DestroyWindow(g_hwndProgress);
+    g_hwndProgress = NULL;
 
     if (result == 0) {
         ReportInstallFailure(owner, failureText);

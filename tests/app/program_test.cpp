@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/dialog_script.h"
 #include "harness/pe_file.h"
 #include "harness/window_driver.h"
 #include "harness/wine_env.h"
@@ -36,23 +37,29 @@ TEST(Program, InteractiveRunShowsTheHostWindowUntilTheClosingQuestionAndExitsZer
 {
     std::string dest = "C:\\VANTIX Test " + std::to_string(GetCurrentProcessId());
     WriteProfileStringA("VANTIX", "DIR", dest.c_str());
+    // The Explorer icon has no place yet, so the install asks where it goes.
+    for (const char* place : { "Desktop", "MyComputer" })
+        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\") + place + "\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}");
     std::set<std::string> before = TempNames();
     vxtest::Program program = vxtest::StartProgram(InstallerPath("win64"), "");
     ASSERT_TRUE(program.Started());
-
-    HWND host = vxtest::WaitForWindow(program.Id(), "VXInstal", "VANTIX Pro Install (32)", 60000);
-    ASSERT_NE(host, (HWND)NULL) << "the host window is shown";
-    // The Explorer interface was registered, so the closing question is the restart prompt.
-    HWND question = vxtest::WaitForWindow(program.Id(), "#32770", "Congratulations!", 120000);
-    ASSERT_NE(question, (HWND)NULL);
-    EXPECT_EQ(vxtest::MessageBoxText(question).substr(0, 24), "Installation successful!");
-    EXPECT_TRUE(IsWindowVisible(host)) << "the host window stays behind the question";
-    RECT rect;
-    GetWindowRect(host, &rect);
-    EXPECT_EQ(rect.right - rect.left, 816) << "four fifths of the 1024 x 768 test display";
-    EXPECT_EQ(rect.bottom - rect.top, 612);
-    vxtest::PressButton(question, IDCANCEL);  // no restart
-    EXPECT_EQ(program.Wait(60000), 0u);
+    // Install, the folder, the interfaces and the icon's place as proposed. The Explorer interface
+    // was registered, so the closing question is the restart prompt.
+    vxtest::DialogScript script(program.Id());
+    auto ok = [](vxtest::DialogView& d) { d.Click(IDOK); };
+    script.Timeout(60000).Dialog({ 1851, 1852, 2420 }, ok).Dialog({ 3010, 954 }, ok).Dialog({ 1880, 2417 }, ok);
+    script.Dialog({ 1851, 1852 }, ok, "Icon Placement").Dialog({ 0xFFFF }, [](vxtest::DialogView& question) {
+        EXPECT_EQ(question.MessageText().substr(0, 24), "Installation successful!");
+        HWND host = FindWindowA("VXInstal", "VANTIX Pro Install (32)");
+        ASSERT_NE(host, (HWND)NULL) << "the host window is shown";
+        EXPECT_TRUE(IsWindowVisible(host)) << "the host window stays behind the question";
+        RECT rect;
+        GetWindowRect(host, &rect);
+        EXPECT_EQ(rect.right - rect.left, 816) << "four fifths of the 1024 x 768 test display";
+        EXPECT_EQ(rect.bottom - rect.top, 612);
+        question.Click(IDCANCEL);  // no restart
+    }, "Congratulations!");
+    EXPECT_EQ(script.Run(program), 0u);
     EXPECT_TRUE(vxtest::FileExists(vxtest::JoinPath(dest, "vantix32.exe")));
     vxtest::RemoveTree(dest);
 

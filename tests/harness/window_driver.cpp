@@ -116,17 +116,6 @@ void TypeInto(HWND dialog, int id, const std::string& text)
     SendMessageA(control, WM_SETTEXT, 0, (LPARAM)text.c_str());
 }
 
-void CloseShellFolderWindows()
-{
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        HWND window = FindWindowA("ExplorerWClass", NULL);
-        if (window == NULL)
-            return;
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        Sleep(100);
-    }
-}
-
 DialogAnswerer::DialogAnswerer()
 {
     s_answerer = this;

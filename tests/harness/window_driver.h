@@ -23,9 +23,6 @@ std::string MessageBoxText(HWND box);
 // Presses a button the way a click does: the dialog gets WM_COMMAND with BN_CLICKED.
 void PressButton(HWND dialog, int id);
 void TypeInto(HWND dialog, int id, const std::string& text);
-// Closes the folder windows ("ExplorerWClass") Wine's shell opens, in its desktop process, on each
-// program group it creates: they would hold the folder and outlive the test.
-void CloseShellFolderWindows();
 
 // Watches the dialogs and message boxes created on the calling thread while it lives (a
 // thread-local CBT hook, as the code under test runs on the test's thread) and answers each one,

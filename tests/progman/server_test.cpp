@@ -1,4 +1,4 @@
-// The Program Manager client against a real DDE server, the recording stand-in progman_recorder:
+// The Program Manager client against a real DDE server, the recording one of the harness:
 // what arrives, whole and in order, and which answers count. (Wine's own shell as the server is
 // met by the silent installs of the wizard tests.)
 #include "progman/progman.h"
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/globals.h"
+#include "harness/product_records.h"
 #include "harness/wine_env.h"
 
 using vxtest::ScratchFolder;
@@ -17,39 +18,11 @@ namespace {
 
 const char EXPLORER_COMMAND[] = "VANTIX Pro Explorer.{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
 
-// progman_recorder, started for each test and ended after it, so that it is the server that
-// answers (the last one registered answers first) and is gone before anything else runs. A client
-// finds servers through the session's windows, and a session has a desktop only once a window was
-// made in it: each test makes one before it talks to a server.
 class RecordingServer : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        window_ = CreateWindowExA(0, "STATIC", "progman test", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
-        ASSERT_NE(window_, (HWND)NULL);
-        std::string eventName = "vxtest-progman-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
-        endEvent_ = CreateEventA(NULL, TRUE, FALSE, eventName.c_str());
-        recorder_ = vxtest::StartProgram(vxtest::JoinPath(vxtest::ModuleFolder(), "progman_recorder.exe"),
-            "\"" + log_ + "\" " + eventName);
-        for (int waited = 0; waited < 100 && !vxtest::FileExists(log_); ++waited)
-            Sleep(100);
-        ASSERT_TRUE(vxtest::FileExists(log_)) << "the recorder did not get ready";
-    }
-    void TearDown() override
-    {
-        ProgmanClose();
-        SetEvent(endEvent_);
-        EXPECT_EQ(recorder_.Wait(10000), 0u);
-        CloseHandle(endEvent_);
-        DestroyWindow(window_);
-    }
-    std::vector<std::string> Received() const { return vxtest::SplitLines(vxtest::ReadFileBytes(log_), "\n"); }
-
-    HWND window_ = NULL;
-    ScratchFolder scratch_{ "progman" };
-    std::string log_ = scratch_ / "received.txt";
-    HANDLE endEvent_ = NULL;
-    vxtest::Program recorder_;
+    void TearDown() override { ProgmanClose(); }
+    std::vector<std::string> Received() const { return progman_.Commands(); }
+    vxtest::RecordingProgman progman_;
 };
 
 // The install's commands at this server are checked by the silent installs of the wizard tests.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "harness/window_driver.h"
+#include "harness/product_records.h"
 #include "harness/wine_env.h"
 
 using vxtest::ScratchFolder;
@@ -57,13 +57,7 @@ protected:
         vxtest::CloseShellFolderWindows();
         ForgetEarlierInstalls();
     }
-    static void ForgetEarlierInstalls()
-    {
-        WriteProfileStringA("VANTIX", NULL, NULL);
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Harrowby");
-        vxtest::RemoveTree(vxtest::JoinPath(vxtest::ProgramsFolder(), "VANTIX Pro"));
-    }
+    static void ForgetEarlierInstalls() { vxtest::ClearProductRecords(); }
     std::string Stamp(const std::string& settings, const std::string& name = "vxsetup.exe")
     {
         std::string installer = vxtest::CopyProgramAs(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), scratch_.Path(), name);
@@ -163,22 +157,9 @@ TEST_F(SilentInstall, FullInstallWithWinesProgramManager)
 
 TEST_F(SilentInstall, TheRecordingProgramManagerSeesTheCommandsInOrder)
 {
-    std::string received = scratch_ / "received.txt";
-    std::string eventName = "vxtest-silent-" + std::to_string(GetCurrentProcessId());
-    HANDLE endEvent = CreateEventA(NULL, TRUE, FALSE, eventName.c_str());
-    // No window of this thread may exist meanwhile: a client's DDE broadcast would wait for it,
-    // and this thread pumps no messages while the installer runs.
-    vxtest::Program recorder = vxtest::StartProgram(vxtest::JoinPath(vxtest::ModuleFolder(), "progman_recorder.exe"),
-        "\"" + received + "\" " + eventName);
-    for (int waited = 0; waited < 100 && !vxtest::FileExists(received); ++waited)
-        Sleep(100);
-    ASSERT_TRUE(vxtest::FileExists(received)) << "the recorder did not get ready";
-
+    vxtest::RecordingProgman progman;
     std::string installer = Stamp("[INSTALL]\r\nQUIET=TRUE\r\n[VANTIX]\r\nDIR32=" + dest_ + "\r\nGROUP32=FTP Tools\r\n");
     EXPECT_EQ(Install(installer), 0u);
-    SetEvent(endEvent);
-    EXPECT_EQ(recorder.Wait(10000), 0u);
-    CloseHandle(endEvent);
 
     // Each item replaces its namesake; a file is named by its full path, the Explorer item by its
     // command, and every item runs in the destination folder.
@@ -188,7 +169,7 @@ TEST_F(SilentInstall, TheRecordingProgramManagerSeesTheCommandsInOrder)
         expected.push_back("[DeleteItem(\"" + std::string(item.second) + "\")]");
         expected.push_back("[AddItem(\"" + runs + "\",\"" + item.second + "\",,,,," + dest_ + ")]");
     }
-    EXPECT_EQ(vxtest::SplitLines(vxtest::ReadFileBytes(received), "\n"), expected);
+    EXPECT_EQ(progman.Commands(), expected);
     EXPECT_EQ(WinIni("GROUP"), "FTP Tools");
 }
 
