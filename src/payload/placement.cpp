@@ -124,12 +124,18 @@ int AttemptPlacement(const char* sourceFolder, const char* fileName, const char*
         DeleteFileA(temp);
         return 1;
     }
+    DWORD error = GetLastError();
     PumpMessages();
 
-    BOOL inUse = FindProgramExtension(target) != NULL && GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES;
+    // A program or library that is there but cannot be written is in use, unless it is marked
+    // read-only: that one is the user's to unmark, and is reported instead of being put aside.
+    DWORD attributes = GetFileAttributesA(target);
+    BOOL inUse = FindProgramExtension(target) != NULL && attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & FILE_ATTRIBUTE_READONLY) == 0;
     BOOL replaced = inUse && (g_bWinNT ? ReplaceByRenaming(temp, target) : ReplaceAtNextStart(temp, target));
     // The error of the step that failed, not of the clean-up, is what the report shows.
-    DWORD error = GetLastError();
+    if (inUse)
+        error = GetLastError();
     DeleteFileA(temp);
     if (!replaced) {
         SetLastError(error);
@@ -236,7 +242,9 @@ int CreateFolderPath(char* path)
     int result = CreateDirectoryA(path, NULL);
     DWORD error = result ? ERROR_SUCCESS : GetLastError();
     if (!result && error == ERROR_ALREADY_EXISTS) {
-        result = 1;
+        // Only a folder counts: a file of that name would let every placement fail into it.
+        DWORD attributes = GetFileAttributesA(path);
+        result = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     } else if (!result) {
         char* lastBackslash = (char*)rt::StrRChr(path, '\\');
         if (lastBackslash != NULL) {
