@@ -11,7 +11,6 @@ endif()
 add_compile_options(-Wall -Wextra -Werror)
 
 add_subdirectory(tools/vxpack)
-
 # The packer a Windows build makes for itself needs no tests (see HostTools.cmake).
 option(VX_HOST_TESTS "Build the host tools' tests" ON)
 if(VX_HOST_TESTS)
@@ -19,3 +18,4 @@ if(VX_HOST_TESTS)
   add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   add_subdirectory(tests/tools/vxpack)
 endif()
+add_subdirectory(bench)

@@ -16,7 +16,7 @@ extern char g_szLine1[CCH_LINE];   // LINE1: free text, written to the log only
 extern char g_szLine2[CCH_LINE];   // LINE2: free text, written to the log only
 extern char g_szIniFile[CCH_PATH]; // full path of the settings file in use; empty when none
 
-// --- app/winmain.cpp: start-up state ------------------------------------------------------------
+// --- app/startup.cpp: start-up state ------------------------------------------------------------
 extern HINSTANCE g_hInstance;        // this module: resources, dialogs, strings
 extern HWND g_hwndMain;              // the host window, or NULL before it exists
 extern HWND g_hwndProgress;          // the open modeless copy-progress dialog, or NULL

@@ -1,4 +1,4 @@
-// Window helpers: centring and the message pump used between long steps.
+// Window helpers: centring, the message pump used between long steps, and status texts.
 // Owns: nothing process-wide; reads g_hwndProgress.
 #include "common/window_helpers.h"
 #include "common/globals.h"
@@ -32,4 +32,13 @@ int PumpMessages()
         DispatchMessageA(&msg);
     }
     return 1;
+}
+
+void ShowStatusText(HWND status, const char* text)
+{
+    // IsWindow refuses NULL too.
+    if (!IsWindow(status))
+        return;
+    SetWindowTextA(status, text);
+    UpdateWindow(status);
 }

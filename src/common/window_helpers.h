@@ -7,3 +7,7 @@ void CenterWindow(HWND window);
 
 // Dispatches every pending message (the progress dialog sees its own first) and returns 1.
 int PumpMessages();
+
+// Shows text in a status control and paints it at once, as no messages are pumped meanwhile;
+// nothing when status is NULL or no longer a window.
+void ShowStatusText(HWND status, const char* text);

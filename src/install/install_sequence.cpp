@@ -9,20 +9,15 @@
 #include "install/install_sequence.h"
 #include "common/globals.h"
 #include "common/runtime.h"
-#include "common/setup_log.h"
+#include "common/window_helpers.h"
 #include "install/registration.h"
 #include "payload/catalogue.h"
 #include "payload/placement.h"
 #include "progman/progman.h"
 
-const char DEFAULT_GROUP_NAME[] = "VANTIX Pro";
-const char WININI_SECTION[] = "VANTIX";
-
 namespace {
 
 const char OLD_INI_NAME[] = "original.ini";
-const char EXPLORER_ITEM_TITLE[] = "VANTIX Pro Explorer";
-const char EXPLORER_ITEM_COMMAND[] = "VANTIX Pro Explorer.{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}";
 
 // Catalogue entries the sequence addresses by role.
 FILE_ENTRY& MainProgram() { return g_coreFiles.entries[0]; }
@@ -53,11 +48,9 @@ void SetFailureText(InstallRun* run, const char* text)
 
 void ShowStatus(InstallRun* run, const char* format, const char* insert)
 {
-    if (run->statusWindow == NULL || !IsWindow(run->statusWindow))
-        return;
     char text[CCH_LONG_PATH];
     rt::FormatText(text, sizeof(text), format, insert);
-    SetWindowTextA(run->statusWindow, text);
+    ShowStatusText(run->statusWindow, text);
 }
 
 BOOL ExistsInDest(InstallRun* run, const char* name)
@@ -208,13 +201,7 @@ void ChooseGroupName(InstallRun* run)
         GetPrivateProfileStringA(WININI_SECTION, "GROUP32", DEFAULT_GROUP_NAME, run->group, sizeof(run->group), g_szIniFile);
     if (run->group[0] == '\0')
         rt::CopyText(run->group, sizeof(run->group), DEFAULT_GROUP_NAME);
-    if (!ProgmanNameIsSafe(run->group)) {
-        char line[CCH_LOG_LINE];
-        rt::FormatText(line, sizeof(line), "GROUP32=\"%s\" cannot be sent to Program Manager; using \"%s\"", run->group,
-            DEFAULT_GROUP_NAME);
-        WriteLogLine(line);
-        rt::CopyText(run->group, sizeof(run->group), DEFAULT_GROUP_NAME);
-    }
+    ProgmanMakeGroupNameSafe(run->group, "GROUP32");
 }
 
 void AddGroupItems(InstallRun* run, const FILE_GROUP& group)

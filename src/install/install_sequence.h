@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "install/records.h"
+
 // Selection word: what to install.
 enum : DWORD {
     SEL_CLASSIC = 0x1,         // the classic interface (the base product)
@@ -21,8 +23,6 @@ enum : DWORD {
     OUT_EXPLORER_REGISTERED = 0x10000  // the Explorer library registered itself: restart needed
 };
 
-extern const char DEFAULT_GROUP_NAME[];  // "VANTIX Pro"
-extern const char WININI_SECTION[];      // "VANTIX": the installer's records in WIN.INI
 
 // Installs selection into destFolder (no trailing backslash); payload resources are written out
 // into sourceFolder (with a trailing backslash) first. statusWindow, when given and still a

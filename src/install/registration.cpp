@@ -63,12 +63,12 @@ BOOL NamespaceEntryExists(const char* key)
     return ReadRegistryString(HKEY_LOCAL_MACHINE, key, NULL, NULL, text, sizeof(text)) == 1;
 }
 
-int CallRegisterServer(HMODULE library)
+int CallRegistrationEntry(HMODULE library, const char* entryName)
 {
-    REGISTER_SERVER registerServer = (REGISTER_SERVER)(void*)GetProcAddress(library, "DllRegisterServer");
-    if (registerServer == NULL)
+    REGISTER_SERVER entry = (REGISTER_SERVER)(void*)GetProcAddress(library, entryName);
+    if (entry == NULL)
         return SR_NO_ENTRY;
-    return registerServer() >= 0 ? SR_REGISTERED : SR_FAILED;
+    return entry() >= 0 ? SR_REGISTERED : SR_FAILED;
 }
 
 }  // namespace
@@ -134,6 +134,11 @@ int RegisterBaseClass(const char* programPath)
 
 int SelfRegisterLibrary(const char* folder, const char* fileName)
 {
+    return CallLibraryRegistration(folder, fileName, "DllRegisterServer");
+}
+
+int CallLibraryRegistration(const char* folder, const char* fileName, const char* entryName)
+{
     // A cut path could load another library.
     char path[CCH_LONG_PATH];
     if (rt::StrLen(folder) + 1 + rt::StrLen(fileName) >= sizeof(path))
@@ -151,7 +156,7 @@ int SelfRegisterLibrary(const char* folder, const char* fileName)
     int result = SR_NOT_LOADED;
     HMODULE library = LoadLibraryA(path);
     if (library != NULL) {
-        result = CallRegisterServer(library);
+        result = CallRegistrationEntry(library, entryName);
         FreeLibrary(library);
     }
     if (restore)

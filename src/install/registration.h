@@ -43,6 +43,9 @@ int RegisterBaseClass(const char* programPath);
 // Calls DllRegisterServer of folder\fileName with folder as the current folder, and makes the
 // previous current folder current again before returning one of the SR_ results.
 int SelfRegisterLibrary(const char* folder, const char* fileName);
+// The same for any registration entry of the library ("DllUnregisterServer" at removal), with the
+// same results: SR_REGISTERED says the entry returned 0 or more.
+int CallLibraryRegistration(const char* folder, const char* fileName, const char* entryName);
 
 // Writes the shell namespace entry of classId with displayName as its text, unless the class
 // already has one under Desktop or MyComputer; then g_iconLocation follows the existing entry.

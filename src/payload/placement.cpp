@@ -1,5 +1,6 @@
 // File placement: one carried file into the destination folder, with the replacement of
-// programs and libraries in use; next-start commands; folder creation.
+// programs and libraries in use; next-start commands, and the withdrawal of a copy that a removal
+// makes pointless; folder creation.
 // Owns: nothing process-wide; sets g_bRebootNeeded when a replacement waits for a restart.
 //
 // Known gaps: a file in use that is not a program or library (a help file open in the viewer,
@@ -18,6 +19,10 @@ namespace {
 const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 const char SCHEDULE_VALUE_STEM[] = "Harrowby";
 const unsigned SCHEDULE_VALUE_LAST = 999;  // the name has room for three digits
+// Sorts before every SCHEDULE_VALUE_STEM name: '-' comes before the digits.
+const char SCHEDULE_LAST_STEM[] = "Harrowby-";
+// A copy command holds two paths of up to CCH_LONG_PATH characters, quoted.
+enum { NEXT_START_COMMAND_SIZE = 2 * CCH_LONG_PATH + 32 };
 
 void ShowStatus(HWND statusWindow, const char* text)
 {
@@ -66,19 +71,37 @@ BOOL MakeAsideName(char* alt, size_t size, const char* target, const char* suffi
     return rt::AppendText(alt, size, suffix);
 }
 
-// A next-start command is run by a command interpreter that splits at blanks: a path whose
-// short form still holds one (8.3 names turned off, or no short form) is quoted.
-void AppendCommandPath(char* command, size_t size, const char* path)
+// Stores commandLine under the first free name stem0, stem1, ... of the subkey of RUN_KEY.
+int StoreNextStartCommand(const char* subKeyName, const char* stem, const char* commandLine)
 {
-    char shortPath[CCH_SHORT_PATH];
-    DWORD length = GetShortPathNameA(path, shortPath, sizeof(shortPath));
-    if (length == 0 || length >= sizeof(shortPath))
-        rt::CopyText(shortPath, sizeof(shortPath), path);
-    BOOL quote = rt::StrChr(shortPath, ' ') != NULL;
-    rt::AppendText(command, size, quote ? " \"" : " ");
-    rt::AppendText(command, size, shortPath);
-    if (quote)
-        rt::AppendText(command, size, "\"");
+    HKEY runKey;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0, KEY_ALL_ACCESS, &runKey) != ERROR_SUCCESS)
+        return 0;
+    HKEY subKey = NULL;
+    if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS) {
+        HKEY created;
+        subKey = NULL;
+        if (RegCreateKeyA(runKey, subKeyName, &created) == ERROR_SUCCESS) {
+            RegCloseKey(created);
+            if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS)
+                subKey = NULL;
+        }
+    }
+
+    int result = 0;
+    if (subKey != NULL) {
+        char valueName[sizeof(SCHEDULE_LAST_STEM) + 4];
+        unsigned count = 0;
+        rt::FormatText(valueName, sizeof(valueName), "%s0", stem);
+        while (RegQueryValueExA(subKey, valueName, NULL, NULL, NULL, NULL) == ERROR_SUCCESS && count <= SCHEDULE_VALUE_LAST)
+            rt::FormatText(valueName, sizeof(valueName), "%s%u", stem, ++count);
+        // The length is given without the terminating zero; the registry adds it.
+        result = count <= SCHEDULE_VALUE_LAST
+            && RegSetValueExA(subKey, valueName, 0, REG_SZ, (const BYTE*)commandLine, (DWORD)rt::StrLen(commandLine)) == ERROR_SUCCESS;
+        RegCloseKey(subKey);
+    }
+    RegCloseKey(runKey);
+    return result;
 }
 
 // Windows NT: rename the file in use aside and write the new one in its place.
@@ -102,7 +125,7 @@ BOOL ReplaceAtNextStart(char* temp, const char* target)
     DeleteFileA(alt);
     if (!ExpandFile(temp, alt))
         return FALSE;
-    char command[2 * CCH_LONG_PATH + 32];
+    char command[NEXT_START_COMMAND_SIZE];
     BuildNextStartCopyCommand(command, sizeof(command), alt, target);
     return ScheduleAtStartup(command);
 }
@@ -200,41 +223,75 @@ int PlaceFile(const char* sourceFolder, const char* fileName, const char* destFo
 void BuildNextStartCopyCommand(char* command, size_t size, const char* fromPath, const char* toPath)
 {
     rt::CopyText(command, size, "command.com /c copy");
-    AppendCommandPath(command, size, fromPath);
-    AppendCommandPath(command, size, toPath);
+    AppendNextStartPath(command, size, fromPath);
+    AppendNextStartPath(command, size, toPath);
+}
+
+// A next-start command is run by a command interpreter that splits at blanks: a path whose
+// short form still holds one (8.3 names turned off, or no short form) is quoted.
+BOOL AppendNextStartPath(char* command, size_t size, const char* path)
+{
+    char shortPath[CCH_SHORT_PATH];
+    DWORD length = GetShortPathNameA(path, shortPath, sizeof(shortPath));
+    if (length == 0 || length >= sizeof(shortPath))
+        shortPath[0] = '\0';
+    const char* text = shortPath[0] != '\0' ? shortPath : path;
+    BOOL quote = rt::StrChr(text, ' ') != NULL;
+    return rt::AppendText(command, size, quote ? " \"" : " ") && rt::AppendText(command, size, text)
+        && (!quote || rt::AppendText(command, size, "\""));
+}
+
+void CancelNextStartCopy(const char* target)
+{
+    char alt[CCH_LONG_PATH];
+    if (FindProgramExtension(target) == NULL || !MakeAsideName(alt, sizeof(alt), target, ".new")
+        || GetFileAttributesA(alt) == INVALID_FILE_ATTRIBUTES)
+        return;
+    // The command as ReplaceAtNextStart stored it: the same two files, so the same short names.
+    char command[NEXT_START_COMMAND_SIZE];
+    BuildNextStartCopyCommand(command, sizeof(command), alt, target);
+    char keyPath[CCH_REGISTRY_KEY];
+    HKEY key;
+    if (rt::JoinPath(keyPath, sizeof(keyPath), RUN_KEY, "RunServicesOnce")
+        && RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        for (DWORD index = 0;;) {
+            char name[CCH_LINE];
+            char data[NEXT_START_COMMAND_SIZE];
+            DWORD nameSize = sizeof(name);
+            DWORD dataSize = sizeof(data) - 1;
+            LONG status = RegEnumValueA(key, index, name, &nameSize, NULL, NULL, (BYTE*)data, &dataSize);
+            if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
+                break;
+            // Stored without its terminator (ScheduleAtStartup gives the length without it).
+            BOOL same = FALSE;
+            if (status == ERROR_SUCCESS) {
+                data[dataSize] = '\0';
+                same = rt::StrCmp(data, command) == 0;
+            }
+            // A value deleted moves the next one to its index.
+            if (!same || RegDeleteValueA(key, name) != ERROR_SUCCESS)
+                ++index;
+        }
+        RegCloseKey(key);
+    }
+    DeleteFileA(alt);
 }
 
 int ScheduleAtStartup(const char* commandLine)
 {
-    HKEY runKey;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0, KEY_ALL_ACCESS, &runKey) != ERROR_SUCCESS)
-        return 0;
-    const char* subKeyName = g_bWinNT ? "RunOnce" : "RunServicesOnce";
-    HKEY subKey = NULL;
-    if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS) {
-        HKEY created;
-        subKey = NULL;
-        if (RegCreateKeyA(runKey, subKeyName, &created) == ERROR_SUCCESS) {
-            RegCloseKey(created);
-            if (RegOpenKeyExA(runKey, subKeyName, 0, KEY_ALL_ACCESS, &subKey) != ERROR_SUCCESS)
-                subKey = NULL;
-        }
-    }
+    return StoreNextStartCommand(g_bWinNT ? "RunOnce" : "RunServicesOnce", SCHEDULE_VALUE_STEM, commandLine);
+}
 
-    int result = 0;
-    if (subKey != NULL) {
-        char valueName[sizeof(SCHEDULE_VALUE_STEM) + 4];
-        unsigned count = 0;
-        rt::FormatText(valueName, sizeof(valueName), "%s0", SCHEDULE_VALUE_STEM);
-        while (RegQueryValueExA(subKey, valueName, NULL, NULL, NULL, NULL) == ERROR_SUCCESS && count <= SCHEDULE_VALUE_LAST)
-            rt::FormatText(valueName, sizeof(valueName), "%s%u", SCHEDULE_VALUE_STEM, ++count);
-        // The length is given without the terminating zero; the registry adds it.
-        result = count <= SCHEDULE_VALUE_LAST
-            && RegSetValueExA(subKey, valueName, 0, REG_SZ, (const BYTE*)commandLine, (DWORD)rt::StrLen(commandLine)) == ERROR_SUCCESS;
-        RegCloseKey(subKey);
-    }
-    RegCloseKey(runKey);
-    return result;
+int ScheduleInOrderAtStartup(const char* commandLine)
+{
+    return StoreNextStartCommand("RunOnce", SCHEDULE_VALUE_STEM, commandLine);
+}
+
+// Windows runs RunOnce in the order the values were stored; Wine's restart runs them by name from
+// the last to the first. Stored last under a name that sorts first, the command ends both runs.
+int ScheduleLastAtStartup(const char* commandLine)
+{
+    return StoreNextStartCommand("RunOnce", SCHEDULE_LAST_STEM, commandLine);
 }
 
 int CreateFolderPath(char* path)

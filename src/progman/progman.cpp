@@ -11,10 +11,11 @@
 // without its add, so an icon already there is not lost to a replacement that cannot be made.
 //
 // Known gap: titles and paths go out unescaped; a title holding a double quote breaks its command.
-// Group names can be checked beforehand with ProgmanNameIsSafe.
+// Group names can be checked beforehand with ProgmanNameIsSafe (or ProgmanMakeGroupNameSafe).
 #include "progman/progman.h"
 #include "common/globals.h"
 #include "common/runtime.h"
+#include "common/setup_log.h"
 
 #include <stdarg.h>
 
@@ -24,6 +25,8 @@ const char SERVICE_AND_TOPIC[] = "PROGMAN";
 const char DEFAULT_GROUP[] = "VANTIX Pro";
 const char CREATE_GROUP[] = "[CreateGroup(%s)]";
 const char DELETE_GROUP[] = "[DeleteGroup(%s)]";
+// Program Manager wants the show command; 1 shows and activates the group's window.
+const char SHOW_GROUP[] = "[ShowGroup(%s,1)]";
 const char DELETE_ITEM[] = "[DeleteItem(\"%s\")]";
 const char ADD_ITEM[] = "[AddItem(\"%s\",\"%s\",,,,,%s)]";
 const DWORD EXECUTE_TIMEOUT_MS = 1000;
@@ -167,6 +170,12 @@ int ProgmanAddItem(const char* title, const char* folder, const char* fileName, 
     return 1;
 }
 
+int ProgmanShowGroup(const char* group)
+{
+    char command[CCH_COMMAND_ROOM];
+    return FormatCommand(command, SHOW_GROUP, TextOrEmpty(group)) && ProgmanExecute(g_ddeInstance, command);
+}
+
 int ProgmanDeleteItem(const char* title, const char*, const char* fileName, const char*)
 {
     char command[CCH_COMMAND_ROOM];
@@ -208,4 +217,14 @@ BOOL ProgmanNameIsSafe(const char* name)
     // "[DeleteGroup(%s)]" is as long as "[CreateGroup(%s)]": a name that fits one fits both.
     char command[CCH_COMMAND_ROOM];
     return FormatCommand(command, CREATE_GROUP, name);
+}
+
+void ProgmanMakeGroupNameSafe(char* group, const char* setting)
+{
+    if (ProgmanNameIsSafe(group))
+        return;
+    char line[CCH_LOG_LINE];
+    rt::FormatText(line, sizeof(line), "%s=\"%s\" cannot be sent to Program Manager; using \"%s\"", setting, group, DEFAULT_GROUP);
+    WriteLogLine(line);
+    rt::CopyText(group, CCH_LINE, DEFAULT_GROUP);
 }

@@ -1,8 +1,8 @@
 // The Program Manager client: program groups and items made and removed by sending command texts
 // over DDE to the service and topic "PROGMAN", one conversation per command.
 //
-// Calling order: ProgmanOpen or ProgmanCreateGroup; any number of ProgmanAddItem and
-// ProgmanDeleteItem; then ProgmanClose or ProgmanCloseDeletingGroup. Commands sent outside that
+// Calling order: ProgmanOpen or ProgmanCreateGroup; any number of ProgmanShowGroup, ProgmanAddItem
+// and ProgmanDeleteItem; then ProgmanClose or ProgmanCloseDeletingGroup. Commands sent outside that
 // window are dropped.
 #pragma once
 #include <windows.h>
@@ -37,6 +37,10 @@ HDDEDATA CALLBACK ProgmanCallback(UINT type, UINT format, HCONV conversation, HS
 // folder is empty). A fileName holding a backslash is the full path. Returns 1; when the path,
 // the working folder or a command would not fit its buffer, nothing is sent.
 int ProgmanAddItem(const char* title, const char* folder, const char* fileName, const char* command);
+// Makes group the current group with "[ShowGroup(group,1)]", so that the item commands after it
+// act on that group; Program Manager creates no group for it. Returns 1 when the server accepted
+// the command, 0 otherwise (also when the group name could not be sent whole).
+int ProgmanShowGroup(const char* group);
 // Deletes the item titled title (fileName when title is empty); folder and command are not used.
 // Returns 1.
 int ProgmanDeleteItem(const char* title, const char* folder, const char* fileName, const char* command);
@@ -49,3 +53,6 @@ int ProgmanClose();
 // TRUE when name can be sent as a group name: not empty, short enough for a command, and free of
 // the characters that end or split a command's fields: [ ] ( ) " and the comma.
 BOOL ProgmanNameIsSafe(const char* name);
+// Replaces a group name (CCH_LINE characters) that is not safe by the default group "VANTIX Pro",
+// and says so in the log, naming the setting it came from.
+void ProgmanMakeGroupNameSafe(char* group, const char* setting);

@@ -16,6 +16,7 @@
 #include "payload/catalogue.h"
 #include "payload/placement.h"
 #include "resources/resource.h"
+#include "uninstall/uninstall_flow.h"
 #include "wizard/dialogs.h"
 
 const char DEFAULT_MAIL_ADDRESS[] = "vxguest@";
@@ -218,11 +219,8 @@ int RunSetupWizard(HWND owner, int nV, int nM)
 {
     if (!g_bSilent) {
         int mode = AskInstallOrRemove(owner, g_hInstance);
-        if (mode == MODE_REMOVE) {
-            // The removal hand-off: UninstallProduct(owner, nV, nM) takes over here once the
-            // uninstall flow is built. Until then nothing is removed.
-            return 0;
-        }
+        if (mode == MODE_REMOVE)
+            return UninstallProduct(owner, nV, nM);
         if (mode != MODE_INSTALL)
             return 0;
     }

@@ -109,7 +109,13 @@ DialogScript::DialogScript()
     EXPECT_EQ(s_script, nullptr) << "one in-process dialog script at a time";
     s_script = this;
     hook_ = SetWindowsHookExA(WH_CBT, Hook, NULL, GetCurrentThreadId());
-    timer_ = SetTimer(NULL, 0, 15, [](HWND, UINT, UINT_PTR, DWORD) { s_script->Tick(); });
+    // The timer and the hook run inside the code under test (its message pumps, its window
+    // creation): they keep its last error as they found it.
+    timer_ = SetTimer(NULL, 0, 15, [](HWND, UINT, UINT_PTR, DWORD) {
+        DWORD error = GetLastError();
+        s_script->Tick();
+        SetLastError(error);
+    });
 }
 
 DialogScript::DialogScript(DWORD processId) : processId_(processId) {}
@@ -118,11 +124,8 @@ DialogScript::~DialogScript()
 {
     if (!finished_)
         Finish();
-    if (processId_ == 0) {
-        UnhookWindowsHookEx(hook_);
-        KillTimer(NULL, timer_);
-        s_script = NULL;
-    }
+    if (processId_ == 0)
+        UnhookWindowsHookEx(hook_), KillTimer(NULL, timer_), s_script = NULL;
 }
 
 DialogScript& DialogScript::Dialog(std::vector<int> ids, std::function<void(DialogView&)> act, const char* caption)
@@ -137,17 +140,8 @@ DialogScript& DialogScript::MessageBox(const std::string& text, int button, cons
     return *this;
 }
 
-DialogScript& DialogScript::NoWindow()
-{
-    noWindow_ = true;
-    return *this;
-}
-
-DialogScript& DialogScript::Timeout(DWORD ms)
-{
-    timeoutMs_ = ms;
-    return *this;
-}
+DialogScript& DialogScript::NoWindow() { return noWindow_ = true, *this; }
+DialogScript& DialogScript::Timeout(DWORD ms) { return timeoutMs_ = ms, *this; }
 
 bool DialogScript::Step::Matches(const DialogView& view) const
 {
@@ -200,15 +194,12 @@ void DialogScript::Tick()
     if (processId_ != 0) {
         windows.clear();
         EnumWindows(AddWindow, (LPARAM)&windows);
-        windows.erase(std::remove_if(windows.begin(), windows.end(), [this](HWND w) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            return owner != processId_;
-        }), windows.end());
         std::reverse(windows.begin(), windows.end());  // bottom first: the newest ends last
     }
     for (HWND window : windows) {
-        if (!IsWindowVisible(window))
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (!IsWindowVisible(window) || (processId_ != 0 && owner != processId_))
             continue;
         if (noWindow_ && !failed_)
             Fail("a window of the installer appeared:", window);
@@ -236,19 +227,15 @@ void DialogScript::Tick()
 
 DWORD DialogScript::Run(Program& program, DWORD totalMs)
 {
-    DWORD start = GetTickCount();
-    lastChange_ = start;
-    while (program.Wait(15) == Program::TIMED_OUT && program.Running()) {
+    for (DWORD start = lastChange_ = GetTickCount(); program.Wait(15) == Program::TIMED_OUT && program.Running();) {
         Tick();
         bool waiting = next_ < steps_.size() || (top_ != NULL && !IsProgressDialog(DialogView(top_)));
         if (!failed_ && waiting && GetTickCount() - lastChange_ > timeoutMs_)
             Fail("nothing happened within " + std::to_string(timeoutMs_) + " ms", top_);
         if (!failed_ && GetTickCount() - start > totalMs)
             Fail("the program did not end within " + std::to_string(totalMs) + " ms", top_);
-        if (failed_) {
-            program.Kill();
-            return Program::TIMED_OUT;
-        }
+        if (failed_)
+            return program.Kill(), Program::TIMED_OUT;
     }
     Finish();
     return program.Wait(0);
@@ -267,14 +254,17 @@ void DialogScript::Finish()
 
 LRESULT CALLBACK DialogScript::Hook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (s_script != NULL && code == HCBT_CREATEWND && !(((CBT_CREATEWNDA*)lParam)->lpcs->style & WS_CHILD)) {
+    DWORD error = GetLastError();
+    const CREATESTRUCTA* create = code == HCBT_CREATEWND ? ((CBT_CREATEWNDA*)lParam)->lpcs : nullptr;
+    if (s_script != NULL && create != nullptr && !(create->style & WS_CHILD)) {
         s_script->mine_.push_back((HWND)wParam);
         // Atoms stand for system classes; the dialog class is atom 0x8002.
-        ULONG_PTR name = (ULONG_PTR)((CBT_CREATEWNDA*)lParam)->lpcs->lpszClass;
-        s_script->created_.push_back(name == 0x8002 ? "#32770" : HIWORD(name) ? (const char*)name : "#atom");
+        ULONG_PTR name = (ULONG_PTR)create->lpszClass;
+        s_script->created_.push_back(name == 0x8002 ? "#32770" : HIWORD(name) ? create->lpszClass : "#atom");
     } else if (s_script != NULL && code == HCBT_ACTIVATE) {
         s_script->activated_.push_back(ClassOf((HWND)wParam));
     }
+    SetLastError(error);
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
 

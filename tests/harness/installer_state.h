@@ -1,47 +1,32 @@
-// Puts the installer's process-wide state back to the start of a run, for tests that call the
-// installer's own code in their process: what one test leaves set must not decide the next.
-// Only installer tests include this (they link vxsetup_core, which defines these variables).
+// The installer's process-wide state put back to the start of a run, for tests that call its code
+// in their own process (they link vxsetup_core): what one test leaves set must not decide the next.
 #pragma once
-#include <windows.h>
-
 #include "common/globals.h"
+#include "harness/wine_env.h"
 #include "payload/catalogue.h"
 
 namespace vxtest {
 
-// Every variable at the value the program starts with, before any settings are read (so not
-// UseDefaultSettings' values, which allow a restart and select the Explorer and the Bonus Pack):
-// interactive, no log, no restart allowed or needed, no copy cancelled. Windows NT, as Wine
-// reports it; the resources are the test program's own and the run's scratch file in the
-// temporary folder is named tempName.
+// As the program starts, before any settings are read: interactive, no log, no restart allowed or
+// needed, nothing selected beyond the defaults, no copy cancelled; Windows NT, as Wine reports it;
+// the test program's own resources, and tempName for the run's scratch file.
 inline void ResetInstallerState(const char* tempName)
 {
     g_hInstance = GetModuleHandleA(NULL);
     lstrcpynA(g_szTempName, tempName, sizeof(g_szTempName));
     g_bWinNT = TRUE;
-    g_bRebootNeeded = FALSE;
-    g_bCancelCopy = FALSE;
-
-    g_bLogging = FALSE;
-    g_bAllowReboot = FALSE;
-    g_bSilent = FALSE;
-    g_bNoPass = FALSE;
-    gbInstallBonusPack = FALSE;
+    g_bRebootNeeded = g_bCancelCopy = g_bLogging = g_bAllowReboot = g_bSilent = g_bNoPass = gbInstallBonusPack = g_bExplore = FALSE;
     g_iconLocation = 0;
-    g_bExplore = FALSE;
-    g_szLine1[0] = '\0';
-    g_szLine2[0] = '\0';
-    g_szIniFile[0] = '\0';
+    g_pfnIconPlacementDlgProc = NULL;
+    g_szLine1[0] = g_szLine2[0] = g_szIniFile[0] = '\0';
 }
 
-// Clears what a run records in the catalogue: every entry's status bits and last result.
+// Every catalogue entry's status bits and last result cleared.
 inline void ResetCatalogueStatus()
 {
     for (const FILE_GROUP* group : { &g_coreFiles, &g_explorerFiles, &g_utilityFiles, &g_commonFiles, &g_iniFiles }) {
-        for (int i = 0; i < group->count; ++i) {
-            group->entries[i].dwStatus = 0;
-            group->entries[i].nResult = 0;
-        }
+        for (int i = 0; i < group->count; ++i)
+            group->entries[i].dwStatus = group->entries[i].nResult = 0;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <mutex>
 
@@ -13,69 +14,70 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Key {
-    HKEY root;
-    const char* name;  // what ProductRecords looks for
-    const char* tree;  // what ClearProductRecords deletes
-};
 const char NAMESPACE[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-const Key KEYS[] = {
+const struct {
+    HKEY root;
+    std::string name;  // what ProductRecords looks for
+    const char* tree;  // what ClearProductRecords deletes, when more than the key
+} KEYS[] = {
     { HKEY_CLASSES_ROOT, "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}\\InProcServer32", "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}" },
     { HKEY_CLASSES_ROOT, "CLSID\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}", nullptr },  // vxshell.dll's
     { HKEY_CLASSES_ROOT, "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E0F1}", nullptr },  // vxshim.dll's
     { HKEY_LOCAL_MACHINE, "Software\\Harrowby\\VANTIX Pro\\Components", "Software\\Harrowby" },
     { HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro", nullptr },
+    { HKEY_LOCAL_MACHINE, NAMESPACE + std::string("Desktop\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}"), nullptr },
+    { HKEY_LOCAL_MACHINE, NAMESPACE + std::string("Desktop\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}"), nullptr },
+    { HKEY_LOCAL_MACHINE, NAMESPACE + std::string("MyComputer\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}"), nullptr },
+    { HKEY_LOCAL_MACHINE, NAMESPACE + std::string("MyComputer\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}"), nullptr },
 };
-const char* const NAMESPACE_KEYS[] = { "Desktop\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}",
-    "Desktop\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}", "MyComputer\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}",
-    "MyComputer\\Namespace\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}" };
-const char* const NEXT_START_KEYS[] = { "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce" };
+const char* const NEXT_START_KEYS[] = { "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce" };
 
-std::string RootName(HKEY root)
+// The key's path with each name as the registry keeps it (names compare without regard to case,
+// but are kept as written); "" when there is no such key.
+std::string StoredKey(HKEY root, const std::string& key)
 {
-    return root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKLM\\";
+    std::string stored;
+    for (size_t start = 0, end; start <= key.size(); start = end + 1) {
+        end = std::min(key.find('\\', start), key.size());
+        HKEY parent;
+        if (RegOpenKeyExA(root, stored.c_str(), 0, KEY_READ, &parent) != ERROR_SUCCESS)
+            return "";
+        std::string found;
+        char name[256];
+        for (DWORD i = 0; found.empty() && RegEnumKeyA(parent, i, name, sizeof(name)) == ERROR_SUCCESS; ++i)
+            found = _stricmp(name, key.substr(start, end - start).c_str()) == 0 ? name : "";
+        RegCloseKey(parent);
+        if (found.empty())
+            return "";
+        stored += (stored.empty() ? "" : "\\") + found;
+    }
+    return stored;
 }
 
-bool KeyExists(HKEY root, const std::string& key)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
-
-// The next-start commands: "Harrowby<n>" and its command, for each one stored.
+// The next-start commands stored: "Harrowby<n>" and its command.
 std::vector<std::pair<std::string, std::string>> NextStartValues(const char* key)
 {
     std::vector<std::pair<std::string, std::string>> values;
     HKEY handle;
+    char name[256], data[1024];
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
         return values;
-    char name[256], data[1024];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof(name), dataSize = sizeof(data) - 1;
-        if (RegEnumValueA(handle, i, name, &nameSize, NULL, NULL, (BYTE*)data, &dataSize) != ERROR_SUCCESS)
-            break;
-        data[dataSize] = '\0';
+    for (DWORD i = 0, nameSize, dataSize; nameSize = sizeof(name), dataSize = sizeof(data) - 1,
+         RegEnumValueA(handle, i, name, &nameSize, NULL, NULL, (BYTE*)data, &dataSize) == ERROR_SUCCESS; ++i) {
         if (_strnicmp(name, "Harrowby", 8) == 0)
-            values.emplace_back(name, data);
+            values.emplace_back(name, std::string(data, strnlen(data, dataSize)));
     }
     RegCloseKey(handle);
     return values;
 }
 
-// The folders a shell made for the program groups of an install: the default one and the one
-// WIN.INI names.
-std::vector<fs::path> GroupFolders()
+// The folders a shell made for the program groups: the default one and the one WIN.INI names.
+std::vector<std::string> GroupFolders()
 {
-    char programs[MAX_PATH] = "", group[256];
-    SHGetFolderPathA(NULL, CSIDL_PROGRAMS, NULL, SHGFP_TYPE_CURRENT, programs);
-    GetProfileStringA("VANTIX", "GROUP", "VANTIX Pro", group, sizeof(group));
-    std::vector<fs::path> folders = { fs::path(programs) / "VANTIX Pro" };
-    if (group[0] != '\0' && _stricmp(group, "VANTIX Pro") != 0)
-        folders.push_back(fs::path(programs) / group);
+    std::vector<std::string> folders = { JoinPath(ProgramsFolder(), "VANTIX Pro") };
+    std::string group = WinIniText("VANTIX", "GROUP");
+    if (group != "<absent>" && !group.empty() && _stricmp(group.c_str(), "VANTIX Pro") != 0)
+        folders.push_back(JoinPath(ProgramsFolder(), group));
     return folders;
 }
 
@@ -83,32 +85,25 @@ std::vector<fs::path> GroupFolders()
 
 void ClearProductRecords(const std::string& folder)
 {
-    std::error_code ignored;
-    for (const fs::path& group : GroupFolders())
-        fs::remove_all(group, ignored);
+    for (const std::string& group : GroupFolders())
+        RemoveTree(group);
     WriteProfileStringA("VANTIX", NULL, NULL);
-    for (const Key& key : KEYS)
-        RegDeleteTreeA(key.root, key.tree ? key.tree : key.name);
-    for (const char* key : NAMESPACE_KEYS)
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (NAMESPACE + std::string(key)).c_str());
+    for (const auto& key : KEYS)
+        RegDeleteTreeA(key.root, key.tree ? key.tree : key.name.c_str());
     for (const char* key : NEXT_START_KEYS) {
         for (const auto& value : NextStartValues(key))
             RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, value.first.c_str());
     }
     if (!folder.empty())
-        fs::remove_all(folder, ignored);
+        RemoveTree(folder);
 }
 
 std::vector<std::string> ProductRecords(const std::string& folder)
 {
     std::vector<std::string> records;
-    for (const Key& key : KEYS) {
-        if (KeyExists(key.root, key.name))
-            records.push_back(RootName(key.root) + key.name);
-    }
-    for (const char* key : NAMESPACE_KEYS) {
-        if (KeyExists(HKEY_LOCAL_MACHINE, NAMESPACE + std::string(key)))
-            records.push_back("HKLM\\" + (NAMESPACE + std::string(key)));
+    for (const auto& key : KEYS) {
+        if (!StoredKey(key.root, key.name).empty())
+            records.push_back((key.root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKLM\\") + StoredKey(key.root, key.name));
     }
     for (const char* key : NEXT_START_KEYS) {
         for (const auto& value : NextStartValues(key))
@@ -118,12 +113,12 @@ std::vector<std::string> ProductRecords(const std::string& folder)
     GetProfileSectionA("VANTIX", section, sizeof(section));
     for (const char* entry = section; *entry != '\0'; entry += strlen(entry) + 1)
         records.push_back(std::string("WIN.INI [VANTIX] ") + entry);
-    std::error_code ignored;
-    for (const fs::path& group : GroupFolders()) {
-        if (fs::exists(group, ignored))
-            records.push_back("group " + group.string());
+    for (const std::string& group : GroupFolders()) {
+        if (FolderExists(group))
+            records.push_back("group " + group);
     }
-    if (!folder.empty() && fs::exists(folder, ignored)) {
+    std::error_code ignored;
+    if (!folder.empty() && FolderExists(folder)) {
         records.push_back("folder " + folder);
         for (const auto& entry : fs::recursive_directory_iterator(folder, ignored))
             records.push_back("file " + entry.path().string());
@@ -131,7 +126,7 @@ std::vector<std::string> ProductRecords(const std::string& folder)
     return records;
 }
 
-// --- The recording Program Manager ---------------------------------------------------------
+// --- The recording Program Manager -----------------------------------------------------------
 
 namespace {
 
@@ -140,8 +135,12 @@ std::vector<std::string> s_commands;
 DWORD s_instance = 0;
 HSZ s_service = NULL;
 
-HDDEDATA Execute(HDDEDATA data)
+HDDEDATA CALLBACK Answer(UINT type, UINT, HCONV, HSZ topic, HSZ, HDDEDATA data, ULONG_PTR, ULONG_PTR)
 {
+    if (type == XTYP_CONNECT)
+        return (HDDEDATA)(ULONG_PTR)(DdeCmpStringHandles(topic, s_service) == 0);
+    if (type != XTYP_EXECUTE)
+        return NULL;
     DWORD size = DdeGetData(data, NULL, 0, 0);
     std::string text(size, '\0');
     DdeGetData(data, (LPBYTE)&text[0], size, 0);
@@ -150,32 +149,21 @@ HDDEDATA Execute(HDDEDATA data)
         std::lock_guard<std::mutex> hold(s_lock);
         s_commands.push_back(size == text.size() + 1 ? text : text + " (" + std::to_string(size) + " bytes)");
     }
-    if (text.rfind("[Refuse", 0) == 0)
-        return (HDDEDATA)DDE_FNOTPROCESSED;
     if (text.rfind("[Delay(", 0) == 0)
         Sleep(strtoul(text.c_str() + 7, NULL, 10));
-    return (HDDEDATA)DDE_FACK;
-}
-
-HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV, HSZ topic, HSZ, HDDEDATA data, ULONG_PTR, ULONG_PTR)
-{
-    if (type == XTYP_CONNECT)
-        return (HDDEDATA)(ULONG_PTR)(DdeCmpStringHandles(topic, s_service) == 0);
-    return type == XTYP_EXECUTE ? Execute(data) : NULL;
+    return (HDDEDATA)(ULONG_PTR)(text.rfind("[Refuse", 0) == 0 ? DDE_FNOTPROCESSED : DDE_FACK);
 }
 
 }  // namespace
 
-DWORD WINAPI RecordingProgman::Serve(void* param)
+DWORD WINAPI RecordingProgman::Serve(void* self)
 {
-    RecordingProgman* self = (RecordingProgman*)param;
     s_instance = 0;
-    bool served = DdeInitializeA(&s_instance, Callback, APPCLASS_STANDARD, 0) == DMLERR_NO_ERROR
+    bool served = DdeInitializeA(&s_instance, Answer, APPCLASS_STANDARD, 0) == DMLERR_NO_ERROR
         && (s_service = DdeCreateStringHandleA(s_instance, "PROGMAN", CP_WINANSI)) != NULL
         && DdeNameService(s_instance, s_service, NULL, DNS_REGISTER) != NULL;
-    SetEvent(self->ready_);
-    MSG message;
-    while (served && GetMessageA(&message, NULL, 0, 0) > 0)
+    SetEvent(((RecordingProgman*)self)->ready_);
+    for (MSG message; served && GetMessageA(&message, NULL, 0, 0) > 0;)
         DispatchMessageA(&message);
     DdeNameService(s_instance, s_service, NULL, DNS_UNREGISTER);
     DdeFreeStringHandle(s_instance, s_service);

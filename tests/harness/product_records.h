@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "harness/wine_env.h"
+
 namespace vxtest {
 
 // Removes every record, and the folder with everything in it when one is named.

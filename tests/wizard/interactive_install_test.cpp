@@ -6,7 +6,6 @@
 
 #include "harness/dialog_script.h"
 #include "harness/product_records.h"
-#include "harness/window_driver.h"
 #include "harness/wine_env.h"
 
 using vxtest::DialogView;

@@ -4,60 +4,26 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "common/globals.h"
+#include "harness/dialog_script.h"
 #include "harness/installer_state.h"
-#include "harness/window_driver.h"
-#include "harness/wine_env.h"
-#include "install/install_sequence.h"
-#include "payload/catalogue.h"
-#include "progman/progman.h"
-
-using vxtest::ScratchFolder;
+#include "harness/product_records.h"
 
 namespace {
-
-UINT StartRecorded(DWORD* instance)
-{
-    *instance = 1;
-    return DMLERR_NO_ERROR;
-}
-int SendRecorded(DWORD, const char*)
-{
-    return 1;
-}
-void EndRecorded(DWORD)
-{
-}
-
-std::string WinIni(const char* key)
-{
-    return vxtest::WinIniText("VANTIX", key);
-}
 
 class Wizard : public ::testing::Test {
 protected:
     void SetUp() override
     {
         vxtest::ResetInstallerState("VXSWIZ.tmp");
-        WriteProfileStringA("VANTIX", NULL, NULL);
-        realPlatform_ = g_ddePlatform;
-        g_ddePlatform = { StartRecorded, SendRecorded, EndRecorded };
+        vxtest::ClearProductRecords();
         CreateDirectoryA(temp_.c_str(), NULL);
         vxtest::WriteFileBytes(scratch_ / "install.ini", "[VANTIX]\r\nDIR32=" + dest_ + "\r\n");
         strcpy(g_szIniFile, (scratch_ / "install.ini").c_str());
     }
     void TearDown() override
     {
-        g_ddePlatform = realPlatform_;
-        g_bSilent = FALSE;
-        g_bAllowReboot = FALSE;
-        g_bRebootNeeded = FALSE;
-        g_szIniFile[0] = '\0';
-        WriteProfileStringA("VANTIX", NULL, NULL);
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Harrowby");
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro");
+        vxtest::ResetInstallerState("VXSWIZ.tmp");
+        vxtest::ClearProductRecords();
     }
     // One run of the wizard from the temporary folder, as the host window starts it.
     int Run(int nV)
@@ -67,32 +33,25 @@ protected:
         vxtest::CurrentFolderScope inTemp(temp_);
         return RunSetupWizard(NULL, nV, 15);
     }
-
-    ScratchFolder scratch_;
-    std::string temp_ = scratch_ / "temp";
-    std::string dest_ = scratch_ / "VANTIX Pro";
-    DDE_PLATFORM realPlatform_;
+    vxtest::ScratchFolder scratch_;
+    std::string temp_ = scratch_ / "temp", dest_ = scratch_ / "VANTIX Pro";
+    vxtest::RecordingProgman progman_;
 };
 
-// Who decides about the restart after a silent install; the interactive prompt is played in
-// dialogs_test.cpp.
+// Who decides about the restart after a silent install; the interactive prompt is played with the
+// wizard's dialogs (dialogs_test.cpp).
 TEST_F(Wizard, RestartDecisionAfterASilentInstall)
 {
-    const struct {
-        BOOL allowReboot;
-        BOOL rebootNeeded;  // afterwards
-    } cases[] = { { FALSE, FALSE }, { TRUE, TRUE } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.allowReboot);
+    for (BOOL allowReboot : { FALSE, TRUE }) {
         g_bSilent = TRUE;
-        g_bAllowReboot = c.allowReboot;
-        vxtest::DialogAnswerer answerer;
+        g_bAllowReboot = allowReboot;
+        vxtest::DialogScript script;
+        script.NoWindow();
         EXPECT_EQ(Run(12), 1);
-        EXPECT_EQ(g_bRebootNeeded, c.rebootNeeded);
-        EXPECT_TRUE(answerer.Dialogs().empty());
-        EXPECT_EQ(WinIni("DEFDIR"), dest_);
-        EXPECT_EQ(WinIni("INSTOPTS"), "12");
-        EXPECT_EQ(WinIni("PRO"), "990218");
+        script.Finish();
+        EXPECT_EQ(g_bRebootNeeded, allowReboot) << "the Explorer interface registered itself";
+        for (const auto& record : { std::make_pair("DEFDIR", dest_), std::make_pair("INSTOPTS", std::string("12")), std::make_pair("PRO", std::string("990218")) })
+            EXPECT_EQ(vxtest::WinIniText("VANTIX", record.first), record.second) << record.first;
         EXPECT_TRUE(vxtest::FileExists(vxtest::JoinPath(dest_, "vantix32.exe")));
     }
 }
@@ -104,29 +63,22 @@ TEST_F(Wizard, ARequiredFileThatFailsStopsTheInstallWhichIsReportedAndWritesNoRe
     std::string locked = vxtest::JoinPath(dest_, "vxcore32.dll");
     vxtest::WriteFileBytes(locked, "locked");
     HANDLE handle = CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    g_bSilent = FALSE;
-    vxtest::DialogAnswerer answerer;
-    for (int answer : { IDOK, IDOK, IDOK, 0 })  // install, the folder, the interfaces; the progress dialog
-        answerer.Queue(answer);
-    answerer.Queue(IDCANCEL);  // the Retry/Cancel report of the file
-    answerer.Queue(IDOK);      // the summary
+    vxtest::DialogScript script;
+    auto ok = [](vxtest::DialogView& d) { d.Click(IDOK); };
+    script.Dialog({ 1851, 1852, 2420 }, ok).Dialog({ 3010, 954 }, ok).Dialog({ 1880, 2417 }, ok)
+        .Dialog({ IDRETRY, IDCANCEL }, [](vxtest::DialogView& d) { d.Click(IDCANCEL); }, "Install")
+        .MessageBox("Some portion of installation process failed.\r\nFailed to install required file vxcore32.dll.", IDOK);
     EXPECT_EQ(Run(12), 0);
+    script.Finish();
     CloseHandle(handle);
-    ASSERT_EQ(answerer.Dialogs().size(), 6u);
-    EXPECT_EQ(answerer.Dialogs()[5].text, "Some portion of installation process failed.\r\nFailed to install required file vxcore32.dll.");
     EXPECT_FALSE(vxtest::FileExists(vxtest::JoinPath(dest_, "VxCore32.cnt"))) << "nothing after the failed file";
     EXPECT_FALSE(g_bRebootNeeded);
-    EXPECT_EQ(WinIni("DIR"), "<absent>");
-    EXPECT_EQ(WinIni("DEFDIR"), "<absent>");
-    EXPECT_EQ(WinIni("INSTOPTS"), "<absent>");
+    EXPECT_EQ(vxtest::ProductRecords(), std::vector<std::string>{}) << "no WIN.INI records";
 }
 
 TEST_F(Wizard, MailDefaultReplacesOnlyTheOldPlaceholder)
 {
-    const struct {
-        const char* ini;  // nullptr: no VANTIX.ini at all
-        const char* after;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {  // VANTIX.ini before (nullptr: none) and after
         { nullptr, "[_config_]\r\nMAILADDR=vxguest@\r\n" },
         { "[_config_]\r\nLOGGING=0\r\n", "[_config_]\r\nLOGGING=0\r\nMAILADDR=vxguest@\r\n" },
         { "[_config_]\r\nMAILADDR=user@host.com\r\n", "[_config_]\r\nMAILADDR=vxguest@\r\n" },
@@ -135,14 +87,13 @@ TEST_F(Wizard, MailDefaultReplacesOnlyTheOldPlaceholder)
         { "[_config_]\r\nMAILADDR=VXGUEST@\r\n", "[_config_]\r\nMAILADDR=VXGUEST@\r\n" },
     };
     for (const auto& c : cases) {
-        ScratchFolder folder;
-        std::string ini = folder / "VANTIX.ini";
-        if (c.ini != nullptr)
-            vxtest::WriteFileBytes(ini, c.ini);
+        vxtest::ScratchFolder folder;
+        if (c.first != nullptr)
+            vxtest::WriteFileBytes(folder / "VANTIX.ini", c.first);
         WriteMailDefault(folder.Path().c_str());
-        std::string after = vxtest::ReadFileBytes(ini);
+        std::string after = vxtest::ReadFileBytes(folder / "VANTIX.ini");
         // The profile writer may or may not keep the case of a value it rewrites unchanged.
-        EXPECT_EQ(_stricmp(after.c_str(), c.after), 0) << (c.ini ? c.ini : "(no file)") << " -> " << after;
+        EXPECT_EQ(_stricmp(after.c_str(), c.second), 0) << (c.first ? c.first : "(no file)") << " -> " << after;
     }
 }
 
