@@ -61,18 +61,6 @@ HANDLE OpenForReading(const char* path)
     return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
 }
 
-// A target that exists must be one this process may write: a program or library in use, or any
-// file open elsewhere without write sharing, fails here and keeps the error that says why.
-BOOL TargetCanBeReplaced(const char* targetPath)
-{
-    HANDLE target = CreateFileA(targetPath, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (target != INVALID_HANDLE_VALUE) {
-        CloseHandle(target);
-        return TRUE;
-    }
-    return GetLastError() == ERROR_FILE_NOT_FOUND;
-}
-
 // Reserves a scratch file in the target's folder ("VXS....TMP"): the new file is written there
 // and renamed into place only when it is complete, so a full disk or an ended run never leaves a
 // half-written file where a working one was. A scratch file left by an ended run ends in ".tmp",
@@ -89,11 +77,15 @@ BOOL ReserveScratchBeside(const char* targetPath, char* scratch)
     return GetTempFileNameA(folder, "VXS", 0, scratch) != 0;
 }
 
-// Windows NT replaces the target in one step; Windows 95 has no such call (MoveFileExA fails
-// there), so the old file is deleted first and the complete new one renamed after it.
+// Windows NT replaces the target in one step. Windows 95 has no working call for it, and its
+// loader is not to be asked for one: the call is looked up at run time, and where it is missing
+// or fails the old file is deleted first and the complete new one renamed after it.
+typedef BOOL(WINAPI* MoveFileExProc)(LPCSTR, LPCSTR, DWORD);
+
 BOOL PutInPlace(const char* scratch, const char* targetPath)
 {
-    if (MoveFileExA(scratch, targetPath, MOVEFILE_REPLACE_EXISTING))
+    MoveFileExProc moveFileEx = (MoveFileExProc)(void*)GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "MoveFileExA");
+    if (moveFileEx != NULL && moveFileEx(scratch, targetPath, MOVEFILE_REPLACE_EXISTING))
         return TRUE;
     if (GetFileAttributesA(targetPath) != INVALID_FILE_ATTRIBUTES && !DeleteFileA(targetPath))
         return FALSE;
@@ -101,6 +93,16 @@ BOOL PutInPlace(const char* scratch, const char* targetPath)
 }
 
 }  // namespace
+
+BOOL TargetCanBeReplaced(const char* targetPath)
+{
+    HANDLE target = CreateFileA(targetPath, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (target != INVALID_HANDLE_VALUE) {
+        CloseHandle(target);
+        return TRUE;
+    }
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+}
 
 int ExpandFile(char* packedPath, const char* targetPath)
 {

@@ -14,3 +14,8 @@ int ExtractResource(HINSTANCE hInstance, int resourceRow, const char* folder, co
 // use (the error that says why is left for GetLastError). If packedPath with its last character
 // replaced by '_' exists, that file is read instead and packedPath is left naming it.
 int ExpandFile(char* packedPath, const char* targetPath);
+
+// TRUE when targetPath is absent or this process may write it; FALSE, with the error that says
+// why left for GetLastError, for a program or library in use or a file open elsewhere without
+// write sharing.
+BOOL TargetCanBeReplaced(const char* targetPath);

@@ -113,7 +113,14 @@ BOOL ReplaceByRenaming(char* temp, const char* target)
     DeleteFileA(alt);
     if (!MoveFileA(target, alt) && !MoveFileA(target, alt))
         return FALSE;
-    return ExpandFile(temp, target);
+    if (ExpandFile(temp, target))
+        return TRUE;
+    // The new file could not be written (a full disk, say): the old one takes its name back, so
+    // that a failed update leaves the program that worked.
+    DWORD error = GetLastError();
+    MoveFileA(alt, target);
+    SetLastError(error);
+    return FALSE;
 }
 
 // Windows 95/98: write the new file beside the one in use and copy it over at the next start.
@@ -150,11 +157,12 @@ int AttemptPlacement(const char* sourceFolder, const char* fileName, const char*
     DWORD error = GetLastError();
     PumpMessages();
 
-    // A program or library that is there but cannot be written is in use, unless it is marked
-    // read-only: that one is the user's to unmark, and is reported instead of being put aside.
+    // A program or library that is there and cannot be opened for writing is in use, unless it is
+    // marked read-only: that one is the user's to unmark, and is reported instead of being put
+    // aside. One that could be written failed for another reason (a full disk): it stays as it is.
     DWORD attributes = GetFileAttributesA(target);
     BOOL inUse = FindProgramExtension(target) != NULL && attributes != INVALID_FILE_ATTRIBUTES
-        && (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+        && (attributes & FILE_ATTRIBUTE_READONLY) == 0 && !TargetCanBeReplaced(target);
     BOOL replaced = inUse && (g_bWinNT ? ReplaceByRenaming(temp, target) : ReplaceAtNextStart(temp, target));
     // The error of the step that failed, not of the clean-up, is what the report shows.
     if (inUse)

@@ -140,12 +140,16 @@ void ReportInstallFailure(HWND owner, const char* failureText)
         rt::AppendText(text, sizeof(text), "\r\n");
         rt::AppendText(text, sizeof(text), failureText);
     }
-    // A silent install says it too: a failure that only the summary names (a registry key that
-    // refuses the base class, say) would otherwise be reported nowhere.
-    if (g_bSilent)
-        WriteLogLine(text);
-    else
+    if (!g_bSilent) {
         MessageBoxA(owner, text, NULL, MB_OK);
+        return;
+    }
+    // A silent install says it too, on one line of the log: a failure that only the summary
+    // names (a registry key that refuses the base class, say) would otherwise be reported nowhere.
+    for (char* c = text; *c != '\0'; ++c)
+        if (*c == '\r' || *c == '\n')
+            *c = ' ';
+    WriteLogLine(text);
 }
 
 void WriteInstallRecords(const char* dest)
