@@ -17,16 +17,17 @@ endfunction()
 
 # What every shipped program and library is compiled with: the Windows 95/NT 4.0 API level, and
 # nothing that needs a C runtime (exceptions, run-time type information, thread-safe statics,
-# atexit, the stack protector). The win32 build keeps to the 80386's instructions (the i686
-# compiler's default is the Pentium Pro, whose cmov a Pentium, a K6 or a 486 does not have) and
-# leaves out the unwind tables, which only exceptions would read. Functions get sections of their
-# own, so that the linker drops those nobody calls; data does not: for a PE file GCC would put
-# every zero-filled variable of its own section into the file.
+# atexit, the stack protector; a test build of the same code sets VX_STACK_GUARD to have it). The
+# win32 build keeps to the 80386's instructions (the i686 compiler's default is the Pentium Pro,
+# whose cmov a Pentium, a K6 or a 486 does not have) and leaves out the unwind tables, which only
+# exceptions would read. Functions get sections of their own, so that the linker drops those
+# nobody calls; data does not: for a PE file GCC would put every zero-filled variable of its own
+# section into the file.
 add_library(vx_shipped_code INTERFACE)
 target_compile_definitions(vx_shipped_code INTERFACE WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_WINDOWS=0x0400)
 target_compile_options(vx_shipped_code INTERFACE
-  -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-use-cxa-atexit -fno-stack-protector
-  -ffunction-sections)
+  -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-use-cxa-atexit -ffunction-sections
+  $<IF:$<BOOL:$<TARGET_PROPERTY:VX_STACK_GUARD>>,-fstack-protector-all,-fno-stack-protector>)
 if(VX_TARGET STREQUAL "win32")
   # Win32 keeps the stack aligned to 4 bytes; the 16 that GCC keeps by default cost code in every
   # function that has a frame.

@@ -37,6 +37,14 @@ void DrawBitmapAtBottomRight(HDC target, HDC memory, HBITMAP bitmap, const RECT&
     DrawBitmapAt(target, memory, bitmap, client.right - info.bmWidth, client.bottom - info.bmHeight);
 }
 
+// TRUE when the start command is still waiting in the queue: the window was closed before the
+// wizard began, and the wizard's own close at its end is the one that counts.
+BOOL StartIsPending(HWND window)
+{
+    MSG pending;
+    return PeekMessageA(&pending, window, WM_COMMAND, WM_COMMAND, PM_NOREMOVE) && LOWORD(pending.wParam) == CMD_START_WIZARD;
+}
+
 LRESULT OnStartWizard(HWND window)
 {
     s_bWizardRunning = TRUE;
@@ -109,7 +117,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         // would leave its message boxes without an owner, the quit message would be taken by the
         // pump and lost, and the close posted at the end would find no window: the run would
         // never end. The window closes once the wizard has returned.
-        if (s_bWizardRunning)
+        if (s_bWizardRunning || StartIsPending(window))
             return 0;
         PostQuitMessage(0);
         break;

@@ -5,7 +5,7 @@
 // with CreateFileA rather than through LZOpenFileA: LZOpenFileA goes through OpenFile's 128-byte
 // path structure, and on a target it cannot open some platforms quietly create a sibling whose
 // last letter is '_' and "succeed" into it. A target in use must fail, and nothing else may
-// appear beside it.
+// appear beside it but the scratch file the expansion writes before it replaces the target.
 #include "payload/extract.h"
 #include "common/limits.h"
 #include "common/runtime.h"
@@ -61,7 +61,48 @@ HANDLE OpenForReading(const char* path)
     return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
 }
 
+// Reserves a scratch file in the target's folder ("VXS....TMP"): the new file is written there
+// and renamed into place only when it is complete, so a full disk or an ended run never leaves a
+// half-written file where a working one was. A scratch file left by an ended run ends in ".tmp",
+// which the removal sweeps.
+BOOL ReserveScratchBeside(const char* targetPath, char* scratch)
+{
+    char folder[CCH_SHORT_PATH];
+    const char* lastBackslash = rt::StrRChr(targetPath, '\\');
+    size_t folderLength = lastBackslash != NULL ? (size_t)(lastBackslash - targetPath) : 0;
+    // GetTempFileNameA adds a backslash and a 12-character name to the folder.
+    if (folderLength == 0 || folderLength + 14 >= sizeof(folder))
+        return FALSE;
+    rt::CopyText(folder, folderLength + 1, targetPath);
+    return GetTempFileNameA(folder, "VXS", 0, scratch) != 0;
+}
+
+// Windows NT replaces the target in one step. Windows 95 has no working call for it, and its
+// loader is not to be asked for one: the call is looked up at run time, and where it is missing
+// or fails the old file is deleted first and the complete new one renamed after it.
+typedef BOOL(WINAPI* MoveFileExProc)(LPCSTR, LPCSTR, DWORD);
+
+BOOL PutInPlace(const char* scratch, const char* targetPath)
+{
+    MoveFileExProc moveFileEx = (MoveFileExProc)(void*)GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "MoveFileExA");
+    if (moveFileEx != NULL && moveFileEx(scratch, targetPath, MOVEFILE_REPLACE_EXISTING))
+        return TRUE;
+    if (GetFileAttributesA(targetPath) != INVALID_FILE_ATTRIBUTES && !DeleteFileA(targetPath))
+        return FALSE;
+    return MoveFileA(scratch, targetPath);
+}
+
 }  // namespace
+
+BOOL TargetCanBeReplaced(const char* targetPath)
+{
+    HANDLE target = CreateFileA(targetPath, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (target != INVALID_HANDLE_VALUE) {
+        CloseHandle(target);
+        return TRUE;
+    }
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+}
 
 int ExpandFile(char* packedPath, const char* targetPath)
 {
@@ -87,11 +128,21 @@ int ExpandFile(char* packedPath, const char* targetPath)
     }
 
     int result = 0;
-    // No sharing: a program or library in use (or any file open elsewhere) cannot be replaced.
-    HANDLE target = CreateFileA(targetPath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (target != INVALID_HANDLE_VALUE) {
-        result = LZCopy(lzSource, AsHFile(target)) > 0;
-        CloseHandle(target);
+    char scratch[CCH_SHORT_PATH];
+    if (TargetCanBeReplaced(targetPath) && ReserveScratchBeside(targetPath, scratch)) {
+        HANDLE output = CreateFileA(scratch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+        BOOL complete = FALSE;
+        if (output != INVALID_HANDLE_VALUE) {
+            complete = LZCopy(lzSource, AsHFile(output)) > 0;
+            CloseHandle(output);
+        }
+        result = complete && PutInPlace(scratch, targetPath);
+        if (!result) {
+            // The error that made the copy fail is the one a report names, not the clean-up's.
+            DWORD error = GetLastError();
+            DeleteFileA(scratch);
+            SetLastError(error);
+        }
     }
     LZClose(lzSource);  // closes the source file too
     return result;

@@ -113,7 +113,14 @@ BOOL ReplaceByRenaming(char* temp, const char* target)
     DeleteFileA(alt);
     if (!MoveFileA(target, alt) && !MoveFileA(target, alt))
         return FALSE;
-    return ExpandFile(temp, target);
+    if (ExpandFile(temp, target))
+        return TRUE;
+    // The new file could not be written (a full disk, say): the old one takes its name back, so
+    // that a failed update leaves the program that worked.
+    DWORD error = GetLastError();
+    MoveFileA(alt, target);
+    SetLastError(error);
+    return FALSE;
 }
 
 // Windows 95/98: write the new file beside the one in use and copy it over at the next start.
@@ -147,12 +154,19 @@ int AttemptPlacement(const char* sourceFolder, const char* fileName, const char*
         DeleteFileA(temp);
         return 1;
     }
+    DWORD error = GetLastError();
     PumpMessages();
 
-    BOOL inUse = FindProgramExtension(target) != NULL && GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES;
+    // A program or library that is there and cannot be opened for writing is in use, unless it is
+    // marked read-only: that one is the user's to unmark, and is reported instead of being put
+    // aside. One that could be written failed for another reason (a full disk): it stays as it is.
+    DWORD attributes = GetFileAttributesA(target);
+    BOOL inUse = FindProgramExtension(target) != NULL && attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & FILE_ATTRIBUTE_READONLY) == 0 && !TargetCanBeReplaced(target);
     BOOL replaced = inUse && (g_bWinNT ? ReplaceByRenaming(temp, target) : ReplaceAtNextStart(temp, target));
     // The error of the step that failed, not of the clean-up, is what the report shows.
-    DWORD error = GetLastError();
+    if (inUse)
+        error = GetLastError();
     DeleteFileA(temp);
     if (!replaced) {
         SetLastError(error);
@@ -293,7 +307,9 @@ int CreateFolderPath(char* path)
     int result = CreateDirectoryA(path, NULL);
     DWORD error = result ? ERROR_SUCCESS : GetLastError();
     if (!result && error == ERROR_ALREADY_EXISTS) {
-        result = 1;
+        // Only a folder counts: a file of that name would let every placement fail into it.
+        DWORD attributes = GetFileAttributesA(path);
+        result = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     } else if (!result) {
         char* lastBackslash = (char*)rt::StrRChr(path, '\\');
         if (lastBackslash != NULL) {

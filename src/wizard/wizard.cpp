@@ -50,22 +50,32 @@ void GetSourceFolder(char* folder)
         rt::AppendText(folder, CCH_LONG_PATH, "\\");
 }
 
+// A profile value that filled its buffer may have been cut, and a cut folder names another one:
+// such a value is not used, and the log says so.
+BOOL TakeWholeValue(DWORD length, const char* key)
+{
+    if (length < CCH_LONG_PATH - 1)
+        return TRUE;
+    char line[CCH_LOG_LINE];
+    rt::FormatText(line, sizeof(line), "%s is too long for a folder; not used", key);
+    WriteLogLine(line);
+    return FALSE;
+}
+
 // The default, then DIR32 of the settings file, then the folder of an earlier install.
 void ProposeDestination(char* folder)
 {
     ChooseDefaultDestination(folder);
+    char value[CCH_LONG_PATH];
     if (g_szIniFile[0] != '\0') {
-        char value[CCH_LONG_PATH];
-        GetPrivateProfileStringA(WININI_SECTION, "DIR32", folder, value, sizeof(value), g_szIniFile);
-        if (rt::StrCmp(value, folder) != 0)
+        DWORD length = GetPrivateProfileStringA(WININI_SECTION, "DIR32", folder, value, sizeof(value), g_szIniFile);
+        if (TakeWholeValue(length, "DIR32") && rt::StrCmp(value, folder) != 0)
             rt::CopyText(folder, CCH_LONG_PATH, value);
     }
-    // Read whole: the folder of an earlier install may be as long as any folder typed, and cut it
-    // would name another one.
-    char earlier[CCH_LONG_PATH];
-    GetProfileStringA(WININI_SECTION, "DIR", folder, earlier, sizeof(earlier));
-    if (earlier[0] != '\0')
-        rt::CopyText(folder, CCH_LONG_PATH, earlier);
+    // The folder of an earlier install is read into as much room as a folder typed may take.
+    DWORD length = GetProfileStringA(WININI_SECTION, "DIR", folder, value, sizeof(value));
+    if (TakeWholeValue(length, "DIR") && value[0] != '\0')
+        rt::CopyText(folder, CCH_LONG_PATH, value);
 }
 
 // Silent: only the exact source folder is refused; a folder that cannot be created ends the run.
@@ -130,8 +140,16 @@ void ReportInstallFailure(HWND owner, const char* failureText)
         rt::AppendText(text, sizeof(text), "\r\n");
         rt::AppendText(text, sizeof(text), failureText);
     }
-    if (!g_bSilent)
+    if (!g_bSilent) {
         MessageBoxA(owner, text, NULL, MB_OK);
+        return;
+    }
+    // A silent install says it too, on one line of the log: a failure that only the summary
+    // names (a registry key that refuses the base class, say) would otherwise be reported nowhere.
+    for (char* c = text; *c != '\0'; ++c)
+        if (*c == '\r' || *c == '\n')
+            *c = ' ';
+    WriteLogLine(text);
 }
 
 void WriteInstallRecords(const char* dest)
