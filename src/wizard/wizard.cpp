@@ -137,19 +137,15 @@ void ReportInstallFailure(HWND owner, const char* failureText)
     char text[CCH_LINE + 2 + CCH_LINE];
     LoadMessage(IDS_INSTALL_FAILED, text, CCH_LINE);
     if (failureText[0] != '\0') {
-        rt::AppendText(text, sizeof(text), "\r\n");
+        rt::AppendText(text, sizeof(text), g_bSilent ? " " : "\r\n");
         rt::AppendText(text, sizeof(text), failureText);
-    }
-    if (!g_bSilent) {
-        MessageBoxA(owner, text, NULL, MB_OK);
-        return;
     }
     // A silent install says it too, on one line of the log: a failure that only the summary
     // names (a registry key that refuses the base class, say) would otherwise be reported nowhere.
-    for (char* c = text; *c != '\0'; ++c)
-        if (*c == '\r' || *c == '\n')
-            *c = ' ';
-    WriteLogLine(text);
+    if (g_bSilent)
+        WriteLogLine(text);
+    else
+        MessageBoxA(owner, text, NULL, MB_OK);
 }
 
 void WriteInstallRecords(const char* dest)
