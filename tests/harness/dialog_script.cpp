@@ -239,14 +239,10 @@ LRESULT CALLBACK DialogScript::Hook(int code, WPARAM wParam, LPARAM lParam)
 {
     DWORD error = GetLastError();
     const CREATESTRUCTA* create = code == HCBT_CREATEWND ? ((CBT_CREATEWNDA*)lParam)->lpcs : nullptr;
-    if (s_script != NULL && create != nullptr && !(create->style & WS_CHILD)) {
+    if (s_script != NULL && create != nullptr && !(create->style & WS_CHILD))
         s_script->mine_.push_back((HWND)wParam);
-        // Atoms stand for system classes; the dialog class is atom 0x8002.
-        ULONG_PTR name = (ULONG_PTR)create->lpszClass;
-        s_script->created_.push_back(name == 0x8002 ? "#32770" : HIWORD(name) ? create->lpszClass : "#atom");
-    } else if (s_script != NULL && code == HCBT_ACTIVATE) {
+    else if (s_script != NULL && code == HCBT_ACTIVATE)
         s_script->activated_.push_back(ClassOf((HWND)wParam));
-    }
     SetLastError(error);
     return CallNextHookEx(NULL, code, wParam, lParam);
 }

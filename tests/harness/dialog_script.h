@@ -60,8 +60,6 @@ public:
     void Finish();  // every step played, nothing unexpected
 
     std::vector<std::string> ProgressTexts() const { return progress_; }
-    std::vector<std::string> Created() const { return created_; }        // this thread's windows' classes
-    std::vector<std::string> Activated() const { return activated_; }
 
 private:
     struct Step {
@@ -83,7 +81,7 @@ private:
     DWORD timeoutMs_ = 5000, lastChange_ = GetTickCount();
     std::vector<HWND> mine_, open_;  // this thread's top-level windows; dialogs shown, oldest first
     HWND top_ = NULL;
-    std::vector<std::string> progress_, created_, activated_;
+    std::vector<std::string> progress_, activated_;  // activated: this thread's windows' classes
     HHOOK hook_ = NULL;
     UINT_PTR timer_ = 0;
 };
