@@ -21,7 +21,6 @@ namespace vxtest {
 // The Windows versions Wine reports to a program, set per program name in its registry.
 enum class WindowsVersion { Default, Win95, Win98, NT40, NT351, Win32s };
 inline const char* WineVersionName(WindowsVersion v) { static const char* const names[] = { "", "win95", "win98", "nt40", "nt351", "win31" }; return names[(int)v]; }
-inline void SetEmulatedVersion(const std::string& exeName, WindowsVersion version);  // Default removes it
 
 struct RunOptions {
     WindowsVersion version = WindowsVersion::Default;
@@ -213,6 +212,15 @@ inline std::string WinIniText(const std::string& section, const std::string& key
     return std::string(value, GetProfileStringA(section.c_str(), key.c_str(), "<absent>", value, sizeof(value)));
 }
 
+inline void SetEmulatedVersion(const std::string& exeName, WindowsVersion version)  // Default removes it
+{
+    std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
+    if (version == WindowsVersion::Default)
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Version");
+    else
+        WriteRegistryText(HKEY_CURRENT_USER, key, "Version", WineVersionName(version));
+}
+
 // The emulated version is set for the file name: give each such program its own (CopyProgramAs).
 inline Program StartProgram(const std::string& exePath, const std::string& arguments, const RunOptions& options = {})
 {
@@ -262,15 +270,6 @@ inline std::string CopyProgramAs(const std::string& exePath, const std::string& 
     std::string target = JoinPath(folder, newName);
     EXPECT_TRUE(CopyFileA(exePath.c_str(), target.c_str(), FALSE)) << "cannot copy " << exePath << " to " << target;
     return target;
-}
-
-inline void SetEmulatedVersion(const std::string& exeName, WindowsVersion version)
-{
-    std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
-    if (version == WindowsVersion::Default)
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Version");
-    else
-        WriteRegistryText(HKEY_CURRENT_USER, key, "Version", WineVersionName(version));
 }
 
 }  // namespace vxtest

@@ -1,6 +1,5 @@
-// The removal by the built programs, vxsetup.exe through its mode dialog and vxremove.exe from the
-// uninstall entry, under Wine's shell and the recording Program Manager; and in this process, a
-// record that names a folder of the system.
+// The removal by the built programs (vxsetup.exe's mode dialog, vxremove.exe from the uninstall
+// entry), and in this process, a record that names a folder of the system.
 #include "uninstall/uninstall_flow.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +47,8 @@ protected:
     {
         vxtest::ClearProductRecords(folder_);
         CreateDirectoryA(temp_.c_str(), NULL);
+        options_.environment = { { "TMP", temp_ }, { "TEMP", temp_ } };
+        options_.timeoutMs = 120000;
     }
     void TearDown() override
     {
@@ -69,23 +70,16 @@ protected:
         std::sort(more.begin(), more.end());
         return more;
     }
-    vxtest::RunOptions Options() const
-    {
-        vxtest::RunOptions options;
-        options.environment = { { "TMP", temp_ }, { "TEMP", temp_ } };
-        options.timeoutMs = 120000;
-        return options;
-    }
     // A silent install of everything, by a copy of the installer stamped as a distributor does.
     void Install()
     {
         std::string installer = vxtest::CopyProgramAs(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), scratch_.Path(), "vxsetup.exe");
         vxtest::WriteFileBytes(scratch_ / "silent.ini", "[INSTALL]\r\nQUIET=TRUE\r\nBONUS=TRUE\r\nEXPLORER=TRUE\r\n[VANTIX]\r\nDIR32=" + folder_ + "\r\n");
         ASSERT_EQ(vxtest::RunProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxstamp.exe"), "\"" + installer + "\" \"" + (scratch_ / "silent.ini") + "\""), 0u);
-        ASSERT_EQ(vxtest::RunProgram(installer, "", Options()), 0u);
+        ASSERT_EQ(vxtest::RunProgram(installer, "", options_), 0u);
     }
-    // A whole removal by a program: the mode dialog (vxsetup.exe's only), the status dialog,
-    // retitled and without its Cancel, the INI question and the closing box.
+    // The mode dialog (vxsetup.exe's only), the status dialog retitled and without its Cancel, the
+    // INI question and the closing box.
     void PlayRemoval(vxtest::Program& program, bool modeDialog, int iniAnswer, const std::string& closing, int answer, const char* caption)
     {
         vxtest::DialogScript script(program.Id());
@@ -101,6 +95,7 @@ protected:
 
     vxtest::ScratchFolder scratch_{ "removal" };
     std::string folder_ = scratch_ / "VANTIX Pro", temp_ = scratch_ / "temp";
+    vxtest::RunOptions options_;
 };
 
 // A folder of the system keeps its own files, its INI files unasked: only the product's files go.
@@ -143,7 +138,7 @@ TEST_F(Removal, InstallThenRemoveThroughTheModeDialog)
         } else {
             WriteProfileStringA("VANTIX", "GROUP", NULL);
         }
-        vxtest::Program setup = vxtest::StartProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), "", Options());
+        vxtest::Program setup = vxtest::StartProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), "", options_);
         PlayRemoval(setup, true, recording ? IDNO : IDYES, recording ? FolderLeft(folder_) : COMPLETE, IDOK, "Remove");
         EXPECT_EQ(Left(), recording ? Files({ "README", "VANTIX.ini", "avsites.ini", "gmsites.ini", "gvsites.ini", "hwsites.ini", "keep.txt",
                                           "mirsites.ini", "olsites.ini", "swsites.ini", "vxsites.ini" })
@@ -165,14 +160,14 @@ TEST_F(Removal, TheUninstallEntryRunsTheProductsOwnUninstaller)
     Install();
     std::string command = vxtest::RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString");
     size_t quote = command.find('"', 1);
-    vxtest::Program remover = vxtest::StartProgram(command.substr(1, quote - 1), command.substr(quote + 2), Options());
+    vxtest::Program remover = vxtest::StartProgram(command.substr(1, quote - 1), command.substr(quote + 2), options_);
     PlayRemoval(remover, false, IDYES,
         "Uninstall successful!\n\nUninstall now needs to restart your computer to complete changes to your system files.\n"
         "Select \"OK\" to restart now, or cancel to restart your system yourself.",
         IDCANCEL, "Congratulations!");
     EXPECT_EQ(Left(), Files({ "vxremove.del" }, { RUN_ONCE + "Harrowby-0=cmd.exe /c rmdir " + ShortPath(folder_) + " ",
                                                 RUN_ONCE + "Harrowby0=cmd.exe /c del " + ShortPath(folder_ + "\\vxremove.del") }));
-    EXPECT_EQ(vxtest::RunProgram(vxtest::JoinPath(SystemPath(), "wineboot.exe"), "-r", Options()), 0u);
+    EXPECT_EQ(vxtest::RunProgram(vxtest::JoinPath(SystemPath(), "wineboot.exe"), "-r", options_), 0u);
     EXPECT_EQ(Left(), Strings{}) << "after the restart";
 }
 

@@ -1,6 +1,5 @@
-// The wizard's dialogs played in this process with dialog scripts: the interfaces' defaults, the
-// folder loop, the copy's Cancel and the restart after the wizard (the picker, the help page and
-// Icon Placement are played in the whole interactive install).
+// The wizard's dialogs played in this process: the interfaces' defaults, the folder loop, the
+// copy's Cancel and the restart after the wizard.
 #include "wizard/dialogs.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +59,7 @@ protected:
 
 TEST_F(Dialogs, InterfaceBoxesFollowTheDefaultsAndTheChoiceIsReturned)
 {
-    // checked, enabled (as the dialog opens) and cleared: the IFACE_ bits of the boxes, 1 the bonus pack's.
+    // checked, enabled (as it opens) and cleared: the IFACE_ bits of the boxes, 1 the bonus pack's.
     const struct { int nV, nM; BOOL bonus; int checked, enabled, cleared, button, result; BOOL bonusAfter; } cases[] = {
         { 12, 15, TRUE, 13, 12, 0, IDOK, 12, TRUE }, { 4, 15, FALSE, 4, 12, 0, IDOK, 4, FALSE },
         { 12, 3, FALSE, 12, 0, 0, IDOK, 12, FALSE }, { 4, 3, TRUE, 5, 0, 0, IDOK, 4, TRUE },
