@@ -129,8 +129,9 @@ TEST(StartInProcess, WhatARunShowsAndTheExitCodesOfAStartThatFails)
         UnhookWindowsHookEx(hook);
         SetErrorMode(before);
         script.Finish();
-        if (c.fail == 0)  // the host window is made, hidden, with the system's error boxes off
+        if (c.fail == 0) {  // the host window is made, hidden, with the system's error boxes off
             EXPECT_EQ(s_errorModeAtHostWindow, (UINT)(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+        }
         UnregisterClassA("VXInstal", GetModuleHandleA(NULL));
         g_bSilent = g_bLogging = FALSE;
     }

@@ -16,8 +16,9 @@ std::vector<std::string> FailuresOf(const std::function<void(vxtest::DialogScrip
         ::testing::ScopedFakeTestPartResultReporter reporter(::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
         vxtest::DialogScript steps;
         script(steps);
-        if (result != 0)
+        if (result != 0) {
             EXPECT_EQ(MessageBoxA(NULL, "Asked", "Tiny", MB_OKCANCEL), result);
+        }
     }
     EXPECT_LT(GetTickCount() - start, 1500u) << "ended at once";
     std::vector<std::string> messages;
