@@ -1,5 +1,4 @@
-// The SZDD packer: round trips and hand-computed sizes, the expander's refusal of malformed files,
-// the vxpack program's files read back by the platform's LZ library under Wine, and its failures.
+// The SZDD codec, and the vxpack program's files read back by the platform's LZ library under Wine.
 #include "szdd.h"
 
 #include <gtest/gtest.h>
@@ -23,8 +22,7 @@ Bytes ReadFile(const fs::path& path)
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Nothing, one flag group and a byte, a long run, text indented from the pre-filled window, random
-// bytes, and a random window-sized block twice (each match of its copy lies a whole window back).
+// Among them a random window-sized block twice: each match of its copy lies a whole window back.
 std::vector<std::pair<std::string, Bytes>> Inputs()
 {
     std::mt19937 rng(0x5A5A);
@@ -87,14 +85,13 @@ TEST(SzddCodec, ExpanderRejectsMalformedFilesAndEveryTruncation)
             EXPECT_NE(std::string(e.what()).find(c.second), std::string::npos) << e.what();
         }
     }
-    // Under the sanitizers this also shows the expander stays inside its buffers however a file ends.
+    // Under the sanitizers: the expander stays inside its buffers however a file ends.
     const Bytes packed = compressSzdd(Inputs()[3].second);
     for (size_t size = 0; size < packed.size(); ++size)
         EXPECT_THROW(expandSzdd(packed.data(), size), FormatError) << "cut to " << size << " bytes";
 }
 
-// A command with its input from /dev/null and its output in dir/run.log (into *log too), never a
-// pipe that Wine's background processes would inherit and hold open. Its exit code.
+// Its exit code; output goes to dir/run.log (and *log), never a pipe Wine's servers would hold open.
 int Shell(const std::string& command, const fs::path& dir, std::string* log = nullptr)
 {
     const int status = std::system((command + " </dev/null >" + (dir / "run.log").string() + " 2>&1").c_str());
@@ -104,7 +101,6 @@ int Shell(const std::string& command, const fs::path& dir, std::string* log = nu
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// It refuses what is not its format with one line and no output.
 TEST(VxpackProgram, FilesItPacksExpandByTheLz32LibraryAndItRefusesOthers)
 {
     const fs::path dir = fs::path(VX_TEST_SCRATCH_DIR) / "lz32";
