@@ -91,13 +91,12 @@ TEST(SzddCodec, ExpanderRejectsMalformedFilesAndEveryTruncation)
         EXPECT_THROW(expandSzdd(packed.data(), size), FormatError) << "cut to " << size << " bytes";
 }
 
-// Its exit code; output goes to dir/run.log (and *log), never a pipe Wine's servers would hold open.
-int Shell(const std::string& command, const fs::path& dir, std::string* log = nullptr)
+// Its exit code; output goes to dir/run.log (and log), never a pipe Wine's servers would hold open.
+int Shell(const std::string& command, const fs::path& dir, std::string& log)
 {
     const int status = std::system((command + " </dev/null >" + (dir / "run.log").string() + " 2>&1").c_str());
     const Bytes output = ReadFile(dir / "run.log");
-    if (log != nullptr)
-        log->assign(output.begin(), output.end());
+    log.assign(output.begin(), output.end());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -111,21 +110,21 @@ TEST(VxpackProgram, FilesItPacksExpandByTheLz32LibraryAndItRefusesOthers)
     for (const auto& input : inputs) {
         const std::string base = (dir / input.first).string();
         std::ofstream(base + ".in", std::ios::binary).write((const char*)input.second.data(), (std::streamsize)input.second.size());
-        EXPECT_EQ(Shell(std::string(VXPACK_EXE) + " compress " + base + ".in " + base + ".szdd", dir), 0) << input.first;
+        EXPECT_EQ(Shell(std::string(VXPACK_EXE) + " compress " + base + ".in " + base + ".szdd", dir, log), 0) << log;
         pairs += " 'V:\\" + input.first + ".szdd' 'V:\\" + input.first + ".out'";
     }
     ASSERT_STRNE(VX_LZ32_EXPAND, "") << "install gcc-mingw-w64-x86-64-posix and reconfigure";
-    ASSERT_EQ(Shell(std::string(VX_WINE_PREFIX_SCRIPT) + " ensure " + VX_WINE_PREFIX, dir, &log), 0) << log;
+    ASSERT_EQ(Shell(std::string(VX_WINE_PREFIX_SCRIPT) + " ensure " + VX_WINE_PREFIX, dir, log), 0) << log;
     // The library keeps a path in a 128-character OFSTRUCT: the folder is shown to Wine as a drive.
     const fs::path drive = fs::path(VX_WINE_PREFIX) / "dosdevices" / "v:";
     fs::remove(drive);
     fs::create_directory_symlink(dir, drive);
-    EXPECT_EQ(Shell("VX_WINE_PREFIX=" + std::string(VX_WINE_PREFIX) + " " + VX_WINE_RUN + " " + VX_LZ32_EXPAND + pairs, dir, &log), 0) << log;
+    EXPECT_EQ(Shell("VX_WINE_PREFIX=" + std::string(VX_WINE_PREFIX) + " " + VX_WINE_RUN + " " + VX_LZ32_EXPAND + pairs, dir, log), 0) << log;
     for (const auto& input : inputs)
         EXPECT_TRUE(ReadFile(dir / (input.first + ".out")) == input.second) << input.first;
-    Shell("WINEPREFIX=" + std::string(VX_WINE_PREFIX) + " timeout 30 wineserver -w", dir);
+    Shell("WINEPREFIX=" + std::string(VX_WINE_PREFIX) + " timeout 30 wineserver -w", dir, log);
     const std::string plain = (dir / "text.in").string(), out = (dir / "refused").string();
-    EXPECT_EQ(Shell(std::string(VXPACK_EXE) + " expand " + plain + " " + out, dir, &log), 1);
+    EXPECT_EQ(Shell(std::string(VXPACK_EXE) + " expand " + plain + " " + out, dir, log), 1);
     EXPECT_NE(log.find("bad magic"), std::string::npos) << log;
     EXPECT_EQ(log.find('\n'), log.size() - 1) << log;
     EXPECT_FALSE(fs::exists(out));
