@@ -1,5 +1,4 @@
-// Common services: the installer's own runtime (against the C runtime's), string-table texts and
-// inserts, the setup log, centring and the message pump.
+// Common services: the installer's own runtime, texts, the setup log, centring and the message pump.
 #include <gtest/gtest.h>
 
 #include "common/globals.h"

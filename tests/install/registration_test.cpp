@@ -1,6 +1,4 @@
-// System registration against the prefix's registry: the base class (and a key that refuses
-// writes), the folder current around a library's self-registration, the namespace decision over
-// the entries already there, and the uninstall entry.
+// System registration against the prefix's registry.
 #include "install/registration.h"
 
 #include <gtest/gtest.h>
@@ -24,11 +22,10 @@ protected:
         vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(A;;KA;;;WD)");
         vxtest::ClearProductRecords();
         g_iconLocation = 0;
-        g_pfnIconPlacementDlgProc = NULL;  // nobody is asked here: the dialog is the wizard's tests'
+        g_pfnIconPlacementDlgProc = NULL;  // nobody is asked here
     }
 };
 
-// An existing key is written in place; a key that refuses values fails and keeps what it had.
 TEST_F(Registration, BaseClassIsOverwrittenInPlaceUnlessTheKeyRefusesIt)
 {
     const char path[] = "C:\\Program Files\\VANTIX Pro\\vantix32.exe";
@@ -45,7 +42,6 @@ TEST_F(Registration, BaseClassIsOverwrittenInPlaceUnlessTheKeyRefusesIt)
     }
 }
 
-// regprobe.dll reports the folder current while it registers itself; the caller's is current again after.
 TEST_F(Registration, SelfRegistrationRunsInTheLibrarysFolderAndComesBack)
 {
     vxtest::ScratchFolder caller;

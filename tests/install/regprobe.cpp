@@ -1,5 +1,4 @@
-// regprobe.dll: a component library whose DllRegisterServer succeeds and reports the folder
-// current meanwhile in the calling process's environment variable VX_PROBE_FOLDER.
+// A component library whose DllRegisterServer reports the current folder in VX_PROBE_FOLDER.
 #include <windows.h>
 
 extern "C" __declspec(dllexport) HRESULT WINAPI DllRegisterServer(void)

@@ -1,5 +1,4 @@
-// A stand-in for command.com under Wine: runs "cmd.exe <its own arguments>" and returns its
-// exit code, so that "command.com /c copy A B" stored for the next start does what it says.
+// A stand-in for command.com under Wine: runs "cmd.exe <its own arguments>", returns its exit code.
 #include <windows.h>
 
 #include <string>

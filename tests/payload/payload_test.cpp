@@ -1,6 +1,5 @@
-// Carried files out and into place: extraction and expansion, a program or library in use
-// (renamed aside on NT; on 95/98 written beside it and copied over by a next-start command that a
-// simulated restart really runs), the failure reports and the next-start names.
+// Carried files out and into place: extraction, expansion, files in use, failure reports and
+// next-start commands.
 #include "payload/extract.h"
 #include "payload/placement.h"
 
@@ -13,7 +12,7 @@
 namespace {
 
 const std::string RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\";
-const int VANTIX32_EXE = 0, VXCORE32_HLP = 3, VXSHELL_DLL = 4, VXINI_DLL = 6, VXNOTES_TXT = 26;  // resource numbers
+const int VXCORE32_HLP = 3, VXSHELL_DLL = 4, VXINI_DLL = 6, VXNOTES_TXT = 26;  // resource numbers
 
 std::string Sample(const std::string& name) { return vxtest::ReadFileBytes(vxtest::JoinPath(VX_SAMPLE_PRODUCT, name)); }
 
@@ -68,8 +67,8 @@ TEST_F(Payload, ExtractionWritesTheCarriedBytesAndExpansionReplacesOnlyATargetNo
     EXPECT_FALSE(vxtest::FileExists(scratch_ / "running.ex_")) << "no stray file with a '_' name";
     EXPECT_EQ(Expand(packed, target), 1);
     EXPECT_EQ(vxtest::ReadFileBytes(target), Sample("VxNotes.txt"));
-    // A file named with '_' for its last letter is read in its stead; plain files are copied;
-    // empty, missing and zero-length packed ones fail.
+    // A name ending in '_' is read in its stead; plain files are copied; empty, missing and
+    // zero-length packed ones fail.
     MoveFileA(packed.c_str(), (scratch_ / "notes.tm_").c_str());
     vxtest::WriteFileBytes(scratch_ / "notes.tmp", "not packed at all");
     EXPECT_EQ(Expand(scratch_ / "notes.tmp", scratch_ / "notes.txt"), 1);
@@ -85,15 +84,17 @@ TEST_F(Payload, ExtractionWritesTheCarriedBytesAndExpansionReplacesOnlyATargetNo
     }
 }
 
-// Who may ask for a restart after a replacement: an interactive run, or a silent one with ALLOWRBT.
-TEST_F(Payload, AProgramOrLibraryInUseIsRenamedAsideOnNtOrScheduledForTheNextStartOn95)
+TEST_F(Payload, AProgramOrLibraryInUseIsRenamedAsideOnNtOrReplacedByTheNextStartOn95)
 {
+    // Who may ask for a restart: an interactive run, or a silent one with ALLOWRBT.
     const struct {
         BOOL winNT, silent, allowReboot, rebootNeeded;
     } cases[] = { { 1, 0, 0, 1 }, { 1, 1, 0, 0 }, { 1, 1, 1, 1 }, { 0, 0, 0, 1 }, { 0, 1, 0, 0 }, { 0, 1, 1, 1 } };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.winNT << c.silent << c.allowReboot);
         vxtest::ClearProductRecords();
+        DeleteFileA(Dest("vxshell.new").c_str());
+        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, RUN_KEY + "RunServicesOnce");  // made when missing
         g_bWinNT = c.winNT, g_bSilent = c.silent, g_bAllowReboot = c.allowReboot, g_bRebootNeeded = FALSE;
         vxtest::WriteFileBytes(Dest("vxshell.dll"), "the library in use");
         vxtest::WriteFileBytes(Dest("vxshell.bak"), "an earlier .bak is replaced");
@@ -110,8 +111,18 @@ TEST_F(Payload, AProgramOrLibraryInUseIsRenamedAsideOnNtOrScheduledForTheNextSta
             : std::vector<std::string>{ "HKLM\\" + RUN_KEY + "RunServicesOnce: Harrowby0=command.com /c copy " + shortNew + " " + shortTarget });
         EXPECT_EQ(g_bRebootNeeded, c.rebootNeeded);
         EXPECT_FALSE(vxtest::FileExists(scratch_ / "VXSTEST.tmp")) << "the scratch file is deleted";
-        DeleteFileA(Dest("vxshell.new").c_str());
     }
+    // The last one's restart runs the stored command once and removes it (RunServicesOnce is not
+    // waited for). Wine has no command.com: the stand-in built with the tests hands it to cmd.exe.
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, sizeof(system));
+    ASSERT_TRUE(CopyFileA(vxtest::JoinPath(vxtest::ModuleFolder(), "command.com").c_str(), vxtest::JoinPath(system, "command.com").c_str(), FALSE));
+    EXPECT_EQ(vxtest::RunProgram(vxtest::JoinPath(system, "wineboot.exe"), "-r"), 0u);
+    for (int waited = 0; waited < 200 && vxtest::ReadFileBytes(Dest("vxshell.dll")) != Sample("vxshell.dll"); ++waited)
+        Sleep(50);
+    EXPECT_EQ(vxtest::ReadFileBytes(Dest("vxshell.dll")), Sample("vxshell.dll")) << "the new library is in place after the restart";
+    EXPECT_EQ(vxtest::ProductRecords(), std::vector<std::string>{});
+    DeleteFileA(vxtest::JoinPath(system, "command.com").c_str());
 }
 
 TEST_F(Payload, AFailureOfARequiredFileIsReportedWithRetryAndCancelAndOthersAreSilent)
@@ -120,8 +131,7 @@ TEST_F(Payload, AFailureOfARequiredFileIsReportedWithRetryAndCancelAndOthersAreS
     HeldOpen viewer(Dest("vxcore32.hlp"), FILE_SHARE_READ);
     const std::string failure = "Copy of vxcore32.hlp to " + dest_ + " failed. (32)";
     {
-        // Retry repeats the attempt. (The second report's error number is read after the first
-        // box's messages were pumped, which may have changed it.)
+        // Retry repeats the attempt (the second report's error number may differ).
         vxtest::DialogScript script;
         for (int answer : { IDRETRY, IDCANCEL }) {
             script.Dialog({ 0xFFFF }, [&, answer](vxtest::DialogView& box) {
@@ -151,34 +161,9 @@ TEST_F(Payload, NextStartCommandsTakeTheFirstFreeNameAndQuoteAPathWithABlank)
     vxtest::WriteRegistryText(HKEY_LOCAL_MACHINE, RUN_KEY + "RunOnce", "Harrowby1", "taken");
     EXPECT_EQ(ScheduleAtStartup("cmd.exe /c del C:\\x"), 1);
     EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, RUN_KEY + "RunOnce", "Harrowby2"), "cmd.exe /c del C:\\x");
-    g_bWinNT = FALSE;  // Windows 95/98 keep theirs under RunServicesOnce, created when missing
-    vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, RUN_KEY + "RunServicesOnce");
-    EXPECT_EQ(ScheduleAtStartup("command.com /c copy A B"), 1);
-    EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, RUN_KEY + "RunServicesOnce", "Harrowby0"), "command.com /c copy A B");
     char command[1100];
     BuildNextStartCopyCommand(command, sizeof(command), "C:\\nofolder\\a.new", "C:\\No Such Folder\\a.exe");
     EXPECT_STREQ(command, "command.com /c copy C:\\nofolder\\a.new \"C:\\No Such Folder\\a.exe\"") << "no short form: as it is";
-}
-
-TEST_F(Payload, AProgramInUseOnWindows95IsReplacedByTheNextStart)
-{
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, sizeof(system));
-    // Wine has no command.com: the stand-in built with the tests passes its work to cmd.exe.
-    ASSERT_TRUE(CopyFileA(vxtest::JoinPath(vxtest::ModuleFolder(), "command.com").c_str(), vxtest::JoinPath(system, "command.com").c_str(), FALSE));
-    vxtest::WriteFileBytes(Dest("vantix32.exe"), "the program that was running");
-    g_bWinNT = FALSE;
-    {
-        HeldOpen running(Dest("vantix32.exe"));
-        ASSERT_EQ(Place("vantix32.exe", VANTIX32_EXE), 0);
-    }
-    // The restart runs each stored command once and removes it; RunServicesOnce's are not waited for.
-    EXPECT_EQ(vxtest::RunProgram(vxtest::JoinPath(system, "wineboot.exe"), "-r"), 0u);
-    for (int waited = 0; waited < 200 && vxtest::ReadFileBytes(Dest("vantix32.exe")) != Sample("vantix32.exe"); ++waited)
-        Sleep(50);
-    EXPECT_EQ(vxtest::ReadFileBytes(Dest("vantix32.exe")), Sample("vantix32.exe")) << "the new program is in place after the restart";
-    EXPECT_EQ(vxtest::ProductRecords(), std::vector<std::string>{});
-    DeleteFileA(vxtest::JoinPath(system, "command.com").c_str());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The Program Manager client against the recording Program Manager: the commands as they arrive,
-// what is never sent, the one instance they go on and its end, and the answer's time limit.
+// The Program Manager client against the recording Program Manager.
 #include "progman/progman.h"
 
 #include <gtest/gtest.h>
@@ -93,8 +92,7 @@ TEST_F(Progman, OnlyACommandAcceptedWithinItsSecondCounts)
     ASSERT_EQ(ProgmanOpen(), 1);
     EXPECT_EQ(ProgmanExecute(g_ddeInstance, "[Refuse(x)]"), 0);
     EXPECT_EQ(ProgmanExecute(g_ddeInstance, "[Delay(500)]"), 1);
-    // Given up after its second; the disconnect then waits for the server to come back (two
-    // seconds in all), but not for ever.
+    // Given up after its second; the disconnect then waits for the server, but not for ever.
     DWORD start = GetTickCount();
     EXPECT_EQ(ProgmanExecute(g_ddeInstance, "[Delay(2000)]"), 0);
     EXPECT_LT(GetTickCount() - start, 4000u);

@@ -9,11 +9,9 @@ int main(int argc, char **argv)
     int failures = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         OFSTRUCT ofIn, ofOut;
-        LONG result = -1;
         INT hIn = LZOpenFileA(argv[i], &ofIn, OF_READ);
         INT hOut = LZOpenFileA(argv[i + 1], &ofOut, OF_CREATE | OF_WRITE);
-        if (hIn >= 0 && hOut >= 0)
-            result = LZCopy(hIn, hOut);
+        LONG result = hIn >= 0 && hOut >= 0 ? LZCopy(hIn, hOut) : -1;
         if (hIn >= 0)
             LZClose(hIn);
         if (hOut >= 0)

@@ -1,5 +1,4 @@
-// The SZDD packer: round trips and hand-computed sizes, the expander's refusal of malformed files,
-// the vxpack program's files read back by the platform's LZ library under Wine, and its failures.
+// The SZDD codec, and the vxpack program's files read back by the platform's LZ library under Wine.
 #include "szdd.h"
 
 #include <gtest/gtest.h>
@@ -23,8 +22,7 @@ Bytes ReadFile(const fs::path& path)
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Nothing, one flag group and a byte, a long run, text indented from the pre-filled window, random
-// bytes, and a random window-sized block twice (each match of its copy lies a whole window back).
+// Among them a random window-sized block twice: each match of its copy lies a whole window back.
 std::vector<std::pair<std::string, Bytes>> Inputs()
 {
     std::mt19937 rng(0x5A5A);
@@ -87,24 +85,21 @@ TEST(SzddCodec, ExpanderRejectsMalformedFilesAndEveryTruncation)
             EXPECT_NE(std::string(e.what()).find(c.second), std::string::npos) << e.what();
         }
     }
-    // Under the sanitizers this also shows the expander stays inside its buffers however a file ends.
+    // Under the sanitizers: the expander stays inside its buffers however a file ends.
     const Bytes packed = compressSzdd(Inputs()[3].second);
     for (size_t size = 0; size < packed.size(); ++size)
         EXPECT_THROW(expandSzdd(packed.data(), size), FormatError) << "cut to " << size << " bytes";
 }
 
-// A command with its input from /dev/null and its output in dir/run.log (into *log too), never a
-// pipe that Wine's background processes would inherit and hold open. Its exit code.
-int Shell(const std::string& command, const fs::path& dir, std::string* log = nullptr)
+// Its exit code; output goes to dir/run.log (and log), never a pipe Wine's servers would hold open.
+int Shell(const std::string& command, const fs::path& dir, std::string& log)
 {
     const int status = std::system((command + " </dev/null >" + (dir / "run.log").string() + " 2>&1").c_str());
     const Bytes output = ReadFile(dir / "run.log");
-    if (log != nullptr)
-        log->assign(output.begin(), output.end());
+    log.assign(output.begin(), output.end());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// It refuses what is not its format with one line and no output.
 TEST(VxpackProgram, FilesItPacksExpandByTheLz32LibraryAndItRefusesOthers)
 {
     const fs::path dir = fs::path(VX_TEST_SCRATCH_DIR) / "lz32";
@@ -115,21 +110,21 @@ TEST(VxpackProgram, FilesItPacksExpandByTheLz32LibraryAndItRefusesOthers)
     for (const auto& input : inputs) {
         const std::string base = (dir / input.first).string();
         std::ofstream(base + ".in", std::ios::binary).write((const char*)input.second.data(), (std::streamsize)input.second.size());
-        EXPECT_EQ(Shell(std::string(VXPACK_EXE) + " compress " + base + ".in " + base + ".szdd", dir), 0) << input.first;
+        EXPECT_EQ(Shell(std::string(VXPACK_EXE) + " compress " + base + ".in " + base + ".szdd", dir, log), 0) << log;
         pairs += " 'V:\\" + input.first + ".szdd' 'V:\\" + input.first + ".out'";
     }
     ASSERT_STRNE(VX_LZ32_EXPAND, "") << "install gcc-mingw-w64-x86-64-posix and reconfigure";
-    ASSERT_EQ(Shell(std::string(VX_WINE_PREFIX_SCRIPT) + " ensure " + VX_WINE_PREFIX, dir, &log), 0) << log;
+    ASSERT_EQ(Shell(std::string(VX_WINE_PREFIX_SCRIPT) + " ensure " + VX_WINE_PREFIX, dir, log), 0) << log;
     // The library keeps a path in a 128-character OFSTRUCT: the folder is shown to Wine as a drive.
     const fs::path drive = fs::path(VX_WINE_PREFIX) / "dosdevices" / "v:";
     fs::remove(drive);
     fs::create_directory_symlink(dir, drive);
-    EXPECT_EQ(Shell("VX_WINE_PREFIX=" + std::string(VX_WINE_PREFIX) + " " + VX_WINE_RUN + " " + VX_LZ32_EXPAND + pairs, dir, &log), 0) << log;
+    EXPECT_EQ(Shell("VX_WINE_PREFIX=" + std::string(VX_WINE_PREFIX) + " " + VX_WINE_RUN + " " + VX_LZ32_EXPAND + pairs, dir, log), 0) << log;
     for (const auto& input : inputs)
         EXPECT_TRUE(ReadFile(dir / (input.first + ".out")) == input.second) << input.first;
-    Shell("WINEPREFIX=" + std::string(VX_WINE_PREFIX) + " timeout 30 wineserver -w", dir);
+    Shell("WINEPREFIX=" + std::string(VX_WINE_PREFIX) + " timeout 30 wineserver -w", dir, log);
     const std::string plain = (dir / "text.in").string(), out = (dir / "refused").string();
-    EXPECT_EQ(Shell(std::string(VXPACK_EXE) + " expand " + plain + " " + out, dir, &log), 1);
+    EXPECT_EQ(Shell(std::string(VXPACK_EXE) + " expand " + plain + " " + out, dir, log), 1);
     EXPECT_NE(log.find("bad magic"), std::string::npos) << log;
     EXPECT_EQ(log.find('\n'), log.size() - 1) << log;
     EXPECT_FALSE(fs::exists(out));
