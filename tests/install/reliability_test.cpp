@@ -1,0 +1,346 @@
+// What a user's machine can do to an install: a disk that fills up, an installer ended half-way,
+// a cancel, a folder or key that refuses, and settings, WIN.INI records and folders made to
+// overrun a buffer. None may cost a working install, each ends in a clear report, and what is
+// left the removal takes. Built with stack protection: an overrun ends the test program.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "app/settings.h"
+#include "harness/dialog_script.h"
+#include "harness/installer_state.h"
+#include "harness/product_records.h"
+#include "install/install_sequence.h"
+#include "payload/placement.h"
+#include "progman/progman.h"
+#include "uninstall/uninstall_flow.h"
+
+using Strings = std::vector<std::string>;
+using Contents = std::map<std::string, std::string>;
+
+namespace {
+
+const char BASE_SERVER_KEY[] = "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}\\InProcServer32";
+const std::string INI_QUESTION = "You have INI files in the VANTIX Pro folder.\nDo you want to delete these?\n"
+                                 "WARNING: Deleting the INI files will eliminate your stored FTP sites!";
+const std::string SMALL_DISK = vxtest::BuildFolder() + "\\small-disk";  // 512 KB, mounted by ctest
+
+Contents FolderContents(const std::string& folder)
+{
+    Contents files;
+    for (const std::string& name : vxtest::ListFolder(folder))
+        files[name] = vxtest::ReadFileBytes(vxtest::JoinPath(folder, name));
+    return files;
+}
+bool IsScratchName(const std::string& name) { return name.size() == 11 && _strnicmp(name.c_str(), "VXS", 3) == 0 && _stricmp(&name[7], ".TMP") == 0; }
+size_t CountScratch(const std::string& folder)
+{
+    Strings names = vxtest::ListFolder(folder);
+    return std::count_if(names.begin(), names.end(), IsScratchName);
+}
+std::string Junk(std::mt19937& random, size_t length)
+{
+    std::string text(length, '\0');
+    for (char& c : text)
+        c = (char)(random() % 4 == 0 ? "\r\n=[] "[random() % 6] : random());
+    return text;
+}
+
+// A status window that presses the copy dialog's Cancel as the cancelAt-th "Copying" text shows.
+size_t g_cancelAt, g_copies;
+WNDPROC g_staticProc;
+LRESULT CALLBACK CancellingStatusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTEXT && strncmp((const char*)lParam, "Copying ", 8) == 0 && ++g_copies == g_cancelAt)
+        g_bCancelCopy = TRUE;
+    return CallWindowProcA(g_staticProc, window, message, wParam, lParam);
+}
+
+class Reliability : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        vxtest::ResetInstallerState("VXSREL.tmp");
+        vxtest::ClearProductRecords(dest_);
+        CreateDirectoryA(temp_.c_str(), NULL);
+    }
+    void TearDown() override
+    {
+        vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(A;;KA;;;WD)");
+        vxtest::ClearProductRecords(dest_);
+        DeleteFileA((SMALL_DISK + "\\filler").c_str());
+    }
+    // A copy of the built installer stamped for a silent, logged install of everything into dest_.
+    std::string Stamp()
+    {
+        std::string installer = vxtest::CopyProgramAs(vxtest::JoinPath(vxtest::BuildFolder(), "vxsetup.exe"), scratch_.Path(), "vxsetup.exe");
+        vxtest::WriteFileBytes(scratch_ / "silent.ini", "[INSTALL]\r\nQUIET=TRUE\r\nLOGGING=TRUE\r\n[VANTIX]\r\nDIR32=" + dest_ + "\r\n");
+        EXPECT_EQ(vxtest::RunProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxstamp.exe"), "\"" + installer + "\" \"" + (scratch_ / "silent.ini") + "\""), 0u);
+        return installer;
+    }
+    vxtest::Program Start(const std::string& installer)
+    {
+        DeleteFileA((temp_ + "\\setup.log").c_str());
+        vxtest::RunOptions options;
+        options.environment = { { "TMP", temp_ }, { "TEMP", temp_ } };
+        return vxtest::StartProgram(installer, "", options);
+    }
+    DWORD RunSilent(const std::string& installer)  // any window it shows fails the test
+    {
+        vxtest::Program program = Start(installer);
+        return vxtest::DialogScript(program.Id()).NoWindow().Run(program);
+    }
+    size_t LogCount(const std::string& line) const
+    {
+        Strings log = vxtest::SplitLines(vxtest::ReadFileBytes(temp_ + "\\setup.log"));
+        return std::count(log.begin(), log.end(), line);
+    }
+    // The install sequence in this process, cancelled at the cancelAt-th file (0: never).
+    int InstallHere(size_t cancelAt, DWORD* outcome)
+    {
+        vxtest::ResetInstallerState("VXSREL.tmp");
+        vxtest::ResetCatalogueStatus();
+        HWND status = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+        g_staticProc = (WNDPROC)SetWindowLongPtrA(status, GWLP_WNDPROC, (LONG_PTR)CancellingStatusProc);
+        g_cancelAt = cancelAt, g_copies = 0;
+        char failure[CCH_LINE];
+        int result = RunInstallSequence((scratch_.Path() + "\\").c_str(), dest_.c_str(), SEL_CLASSIC | SEL_EXPLORER | SEL_BONUS | SEL_SILENT, outcome, NULL, status, failure);
+        DestroyWindow(status);
+        if (result)
+            WriteProfileStringA("VANTIX", "INSTOPTS", "12");  // as the wizard records a finished install
+        return result;
+    }
+    // A removal of what WIN.INI records, answered as a user who wants it all gone: nothing is left.
+    void Remove()
+    {
+        vxtest::ResetInstallerState("VXSREL.tmp");
+        vxtest::DialogScript script;
+        script.MessageBox(INI_QUESTION, IDYES).MessageBox("Removal process complete.\nAll files removed.", IDOK, "Remove");
+        EXPECT_EQ(UninstallProduct(NULL, 0, 0), 0);
+        script.Finish();
+        EXPECT_EQ(vxtest::ProductRecords(dest_), Strings{});
+    }
+    // Fills the small disk with a file of its own, all but leaveFree bytes.
+    void FillSmallDisk(LONG leaveFree)
+    {
+        HANDLE filler = CreateFileA((SMALL_DISK + "\\filler").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        static const std::string block(4096, 'F');
+        for (DWORD written = 1; written > 0;)
+            WriteFile(filler, block.data(), (DWORD)block.size(), &written, NULL);
+        SetFilePointer(filler, -leaveFree, NULL, FILE_CURRENT);
+        SetEndOfFile(filler);
+        CloseHandle(filler);
+    }
+    vxtest::ScratchFolder scratch_{ "reliability" };
+    std::string temp_ = scratch_ / "temp", dest_ = scratch_ / "VANTIX Pro";
+    vxtest::RecordingProgman progman_;
+};
+
+// Ended after the k-th file of the catalogue's 35, the next run completes the install: the files
+// byte for byte and the records as after a run never stopped; the removal then takes everything,
+// a scratch file the stopped copy left included.
+TEST_F(Reliability, ASecondRunCompletesAKilledOne)
+{
+    std::string installer = Stamp();
+    ASSERT_EQ(RunSilent(installer), 0u);
+    const Contents installed = FolderContents(dest_);
+    const Strings records = vxtest::ProductRecords();
+    ASSERT_EQ(installed.size(), 35u);
+    Remove();
+    for (size_t k : { 1, 17, 34 }) {
+        SCOPED_TRACE(k);
+        vxtest::Program program = Start(installer);
+        while (program.Running() && vxtest::ListFolder(dest_).size() < k)
+            program.Wait(1);
+        EXPECT_TRUE(program.Running()) << "ended before it was stopped";
+        program.Kill();
+        ASSERT_EQ(RunSilent(installer), 0u);
+        Contents now = FolderContents(dest_);
+        for (auto it = now.begin(); it != now.end();)
+            it = IsScratchName(it->first) ? now.erase(it) : std::next(it);
+        EXPECT_TRUE(now == installed) << "the files differ from a whole install's";
+        EXPECT_EQ(vxtest::ProductRecords(), records);
+        Remove();
+    }
+}
+
+// Cancelled at the first, a middle and the last file: a failure, no scratch file, and on a first
+// install nothing written after the files; an update cancelled leaves the install as it was.
+TEST_F(Reliability, ACancelledInstallStopsAfterTheFileBeingCopied)
+{
+    DWORD outcome = 0;
+    ASSERT_EQ(InstallHere(0, &outcome), 1);
+    const size_t files = g_copies;
+    const Contents installed = FolderContents(dest_);
+    const Strings records = vxtest::ProductRecords();
+    vxtest::ClearProductRecords(dest_);
+    for (size_t k : { (size_t)1, files / 2, files }) {
+        SCOPED_TRACE(k);
+        for (bool update : { false, true }) {
+            EXPECT_EQ(InstallHere(k, &outcome), 0);
+            EXPECT_EQ(outcome & (OUT_FAILED | OUT_DONE), (DWORD)OUT_FAILED);
+            EXPECT_EQ(g_copies, k) << "no file is copied after the cancel";
+            EXPECT_EQ(CountScratch(dest_), 0u);
+            if (update) {
+                EXPECT_TRUE(FolderContents(dest_) == installed);
+                EXPECT_EQ(vxtest::ProductRecords(), records);
+                Remove();
+            } else {
+                EXPECT_EQ(vxtest::ProductRecords(), Strings{});
+                ASSERT_EQ(InstallHere(0, &outcome), 1);
+            }
+        }
+    }
+}
+
+// An update on a full disk names the file and leaves every installed file as it was; a first
+// install on a disk too small is reported, records nothing, and a run with room completes it.
+TEST_F(Reliability, AFullDiskCostsNoInstalledFile)
+{
+    ULARGE_INTEGER total = {};
+    ASSERT_TRUE(GetDiskFreeSpaceExA((SMALL_DISK + "\\").c_str(), NULL, &total, NULL) && total.QuadPart < 1024 * 1024) << SMALL_DISK << " is not the small disk ctest mounts";
+    dest_ = SMALL_DISK + "\\VANTIX Pro";
+    std::string installer = Stamp();
+    ASSERT_EQ(RunSilent(installer), 0u);
+    const Contents installed = FolderContents(dest_);
+    FillSmallDisk(0);
+    EXPECT_EQ(RunSilent(installer), 0u);
+    EXPECT_EQ(LogCount("Copy of vantix32.exe to " + dest_ + " failed. (112)"), 1u);
+    EXPECT_EQ(LogCount("Some portion of installation process failed. Failed to install required file vantix32.exe."), 1u);
+    EXPECT_TRUE(FolderContents(dest_) == installed) << "the update changed the installed copy";
+    Remove();
+
+    FillSmallDisk(48 * 1024);
+    EXPECT_EQ(RunSilent(installer), 0u);
+    std::string log = vxtest::ReadFileBytes(temp_ + "\\setup.log");
+    EXPECT_NE(log.find("Some portion of installation process failed. Failed to install required file "), std::string::npos) << log;
+    EXPECT_EQ(CountScratch(dest_), 0u);
+    EXPECT_EQ(vxtest::ProductRecords(), Strings{});
+    DeleteFileA((SMALL_DISK + "\\filler").c_str());
+    EXPECT_EQ(RunSilent(installer), 0u);
+    Remove();
+}
+
+// A destination that is a file and a key that refuses the base class: each said once in the log.
+TEST_F(Reliability, AFolderOrKeyThatRefusesIsReportedOnce)
+{
+    const std::string blocker = scratch_ / "blocker";
+    const struct { const char* fault; std::string dest, line; } cases[] = {
+        { "the folder is a file", blocker, "Creation of " + blocker + " failed. (183)" },
+        { "the key refuses values", dest_, "Some portion of installation process failed. Failed to registered base product." },
+    };
+    vxtest::WriteFileBytes(blocker, "the user's file");
+    vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(D;;0x2;;;WD)(A;;KA;;;WD)");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        dest_ = c.dest;
+        EXPECT_EQ(RunSilent(Stamp()), 0u);
+        EXPECT_EQ(LogCount(c.line), 1u);
+    }
+    EXPECT_EQ(vxtest::ReadFileBytes(blocker), "the user's file");
+}
+
+// Damaged settings files, of every kind: what is read stays inside its buffer and each switch
+// reads as on or off.
+TEST_F(Reliability, DamagedSettingsFilesAreReadWithinBounds)
+{
+    std::mt19937 random(1998);
+    const std::string good = "[INSTALL]\r\nQUIET=TRUE\r\nLOGGING=FALSE\r\nLINE1=first\r\nDESKTOP=FALSE\r\n[VANTIX]\r\nDIR32=C:\\x\r\n";
+    vxtest::CurrentFolderScope here(scratch_.Path());
+    for (int n = 0; n < 1000; ++n) {
+        std::string text = good;
+        if (n % 4 == 0)
+            text = Junk(random, random() % 4096);
+        else if (n % 4 == 1)
+            for (int i = 0; i < 6; ++i)
+                text[random() % text.size()] = (char)random();
+        else if (n % 4 == 2)
+            text = "[INSTALL]\r\nLINE1=" + std::string(65536, 'L') + "\r\nLINE2=" + Junk(random, 300) + std::string(300, '\0') + "\r\n";
+        else
+            for (int i = 0; i < 200; ++i)
+                text += (i % 2 ? "[INSTALL]\r\n" : "") + std::string(i % 3 ? "LINE2=" : "QUIET=") + Junk(random, random() % 400) + "\r\n";
+        vxtest::WriteFileBytes(scratch_ / "install.ini", text);
+        vxtest::ResetInstallerState("VXSREL.tmp");
+        ReadInstallSettings();
+        ASSERT_TRUE(memchr(g_szLine1, 0, CCH_LINE) && memchr(g_szLine2, 0, CCH_LINE)) << n;
+        for (int value : { g_bSilent, g_bLogging, g_bNoPass, gbInstallBonusPack, g_bExplore, g_bAllowReboot, g_iconLocation })
+            ASSERT_TRUE(value == 0 || value == 1) << n;
+        if (n % 4 == 2) {
+            EXPECT_EQ(std::string(g_szLine1), std::string(CCH_LINE - 1, 'L'));
+        }
+    }
+}
+
+// Group names with the command characters, of every length a record holds, from the settings or
+// WIN.INI: none is sent; the default group is used. A safe one is kept as it is.
+TEST_F(Reliability, GroupNamesThatWouldBreakACommandAreNeverSent)
+{
+    std::mt19937 random(95);
+    const char special[] = "[]()\",";
+    for (int n = 0; n < 3000; ++n) {
+        std::string name(random() % CCH_LINE, 'g');
+        for (char& c : name)
+            c = random() % 3 ? (char)('a' + random() % 26) : random() % 2 ? special[random() % 6] : (char)(1 + random() % 255);
+        char group[CCH_LINE];
+        lstrcpynA(group, name.c_str(), sizeof(group));
+        ProgmanMakeGroupNameSafe(group, "GROUP");
+        if (name.empty() || name.find_first_of(special) != std::string::npos) {
+            ASSERT_STREQ(group, "VANTIX Pro") << name;
+        } else if (name.size() <= 100) {
+            ASSERT_EQ(group, name);
+        }
+        ASSERT_EQ(std::string(group).find_first_of(special), std::string::npos);
+    }
+}
+
+// A recorded folder of any length up to the profile's limit: one that does not fit is never cut
+// to name another folder: the removal says it cannot go on. One that fits is removed.
+TEST_F(Reliability, RecordedFoldersOfAnyLengthAreNeverCut)
+{
+    for (size_t length : { 300, 511, 512, 2000, 32000 }) {
+        SCOPED_TRACE(length);
+        std::string folder = scratch_ / std::string(length - scratch_.Path().size() - 1, 'd');
+        CreateDirectoryA(folder.substr(0, 511).c_str(), NULL);
+        vxtest::WriteFileBytes(folder.substr(0, 511) + "\\vantix32.exe", "another folder's program");
+        WriteProfileStringA("VANTIX", "DIR", folder.c_str());
+        WriteProfileStringA("VANTIX", "INSTOPTS", "12");
+        WriteProfileStringA("VANTIX", "GROUP", "x](y\",z");
+        progman_.Clear();
+        vxtest::DialogScript script;
+        script.MessageBox(length < 512 ? "Removal process complete.\nAll files removed." : "Insufficient information available to\nremove this application.", IDOK, "Remove");
+        EXPECT_EQ(UninstallProduct(NULL, 0, 0), 0);
+        script.Finish();
+        Strings commands = progman_.Commands();
+        EXPECT_EQ(commands.empty() ? "" : commands.back(), length < 512 ? "[DeleteGroup(VANTIX Pro)]" : "");
+        EXPECT_EQ(vxtest::FileExists(folder.substr(0, 511) + "\\vantix32.exe"), length >= 512);
+        vxtest::RemoveTree(folder.substr(0, 511));
+        vxtest::ClearProductRecords();
+    }
+}
+
+// Folders a user might type: each is made where it says or reported, the path given back as it was.
+TEST_F(Reliability, HostileFoldersAreMadeWhereTheySayOrReported)
+{
+    vxtest::CurrentFolderScope here(scratch_.Path());
+    g_bSilent = TRUE;  // reports go to the log, which is off
+    Strings folders = { scratch_ / std::string(510 - scratch_.Path().size(), 'f'), "relative\\sub", scratch_ / "dots...", scratch_ / "blanks  ",
+        scratch_ / "CON", scratch_ / "NUL\\x", scratch_ / "a<b|c", scratch_ / "q\"?*", "\\\\nohost\\share\\VANTIX", scratch_ / "x\\\\\\y" };
+    std::mt19937 random(98);
+    const char* const pieces[] = { "a", "..", ".", " ", "CON", "<", "|", "\\", "b\\c", "nul", "COM1" };
+    for (int n = 0; n < 300; ++n) {
+        std::string folder = scratch_ / "r";
+        for (int i = 1 + random() % 8; i > 0; --i)
+            folder += pieces[random() % 11];
+        folders.push_back(folder);
+    }
+    for (const std::string& folder : folders) {
+        char path[CCH_LONG_PATH];
+        lstrcpynA(path, folder.c_str(), sizeof(path));
+        int made = CreateFolderPath(path);
+        ASSERT_EQ(path, folder);
+        EXPECT_TRUE(!made || vxtest::FolderExists(folder)) << folder;
+    }
+}
+
+}  // namespace
