@@ -293,6 +293,12 @@ int RunInstallSequence(const char* sourceFolder, const char* destFolder, DWORD s
     if (run.ok)
         WriteUninstallEntry(destFolder, run.group);
 
+    // A stopped install (a cancel, a full disk, a key that refuses) still records where its files
+    // went, so that Remove finds and takes them; nothing else is written after the stop.
+    if (!run.ok) {
+        WriteProfileStringA(WININI_SECTION, "DIR", destFolder);
+        WriteProfileStringA(WININI_SECTION, "INSTOPTS", "12");
+    }
     run.outcome |= run.ok ? OUT_DONE : OUT_FAILED;
     if (outcome != NULL)
         *outcome = run.outcome;

@@ -64,6 +64,12 @@ void RemoveAsNamed(const std::string& folder)
     RemoveDirectoryA(folder.c_str());
 }
 
+// What a stopped first install records: where its files went, for the removal.
+Strings FolderRecords()
+{
+    return { "WIN.INI [VANTIX] DIR=" + vxtest::WinIniText("VANTIX", "DIR"), "WIN.INI [VANTIX] INSTOPTS=12" };
+}
+
 // A status window that presses the copy dialog's Cancel as the cancelAt-th "Copying" text shows.
 size_t g_cancelAt, g_copies;
 WNDPROC g_staticProc;
@@ -118,6 +124,7 @@ protected:
     {
         vxtest::ResetInstallerState("VXSREL.tmp");
         vxtest::ResetCatalogueStatus();
+        CreateDirectoryA(dest_.c_str(), NULL);  // as the wizard makes it
         HWND status = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
         g_staticProc = (WNDPROC)SetWindowLongPtrA(status, GWLP_WNDPROC, (LONG_PTR)CancellingStatusProc);
         g_cancelAt = cancelAt, g_copies = 0;
@@ -128,12 +135,16 @@ protected:
             WriteProfileStringA("VANTIX", "INSTOPTS", "12");  // as the wizard records a finished install
         return result;
     }
-    // A removal of what WIN.INI records, answered as a user who wants it all gone: nothing is left.
+    // A removal of what WIN.INI records, answered as a user who wants it all gone (the settings
+    // files too, when there are any): nothing is left.
     void Remove()
     {
         vxtest::ResetInstallerState("VXSREL.tmp");
         vxtest::DialogScript script;
-        script.MessageBox(INI_QUESTION, IDYES).MessageBox("Removal process complete.\nAll files removed.", IDOK, "Remove");
+        Strings names = vxtest::ListFolder(dest_);
+        if (std::any_of(names.begin(), names.end(), [](const std::string& name) { return name.size() > 4 && _stricmp(&name[name.size() - 4], ".ini") == 0; }))
+            script.MessageBox(INI_QUESTION, IDYES);
+        script.MessageBox("Removal process complete.\nAll files removed.", IDOK, "Remove");
         EXPECT_EQ(UninstallProduct(NULL, 0, 0), 0);
         script.Finish();
         EXPECT_EQ(vxtest::ProductRecords(dest_), Strings{});
@@ -182,37 +193,41 @@ TEST_F(Reliability, ASecondRunCompletesAKilledOne)
     }
 }
 
-// Cancelled at the first, a middle and the last file: a failure, no scratch file, and on a first
-// install nothing written after the files; an update cancelled leaves the install as it was.
+// Cancelled at the first, a middle and the last file of a first install and of an update (which
+// copies fewer: the user's settings files stay): a failure, no scratch file, no file copied after
+// the cancel; a first install then records only its folder, an update leaves the install as it was.
 TEST_F(Reliability, ACancelledInstallStopsAfterTheFileBeingCopied)
 {
     DWORD outcome = 0;
     ASSERT_EQ(InstallHere(0, &outcome), 1);
-    const size_t files = g_copies;
+    const size_t firstFiles = g_copies;
+    ASSERT_EQ(InstallHere(0, &outcome), 1);
+    const size_t updateFiles = g_copies;
     const Contents installed = FolderContents(dest_);
     const Strings records = vxtest::ProductRecords();
-    vxtest::ClearProductRecords(dest_);
-    for (size_t k : { (size_t)1, files / 2, files }) {
-        SCOPED_TRACE(k);
-        for (bool update : { false, true }) {
+    for (bool update : { false, true }) {
+        const size_t files = update ? updateFiles : firstFiles;
+        for (size_t k : { (size_t)1, files / 2, files }) {
+            SCOPED_TRACE(std::to_string(k) + (update ? " of an update" : " of a first install"));
+            vxtest::ClearProductRecords(dest_);
+            if (update) {
+                ASSERT_EQ(InstallHere(0, &outcome), 1);
+            }
             EXPECT_EQ(InstallHere(k, &outcome), 0);
             EXPECT_EQ(outcome & (OUT_FAILED | OUT_DONE), (DWORD)OUT_FAILED);
             EXPECT_EQ(g_copies, k) << "no file is copied after the cancel";
             EXPECT_EQ(CountScratch(dest_), 0u);
+            EXPECT_EQ(vxtest::ProductRecords(), update ? records : FolderRecords());
             if (update) {
                 EXPECT_TRUE(FolderContents(dest_) == installed);
-                EXPECT_EQ(vxtest::ProductRecords(), records);
-                Remove();
-            } else {
-                EXPECT_EQ(vxtest::ProductRecords(), Strings{});
-                ASSERT_EQ(InstallHere(0, &outcome), 1);
             }
+            Remove();
         }
     }
 }
 
 // An update on a full disk names the file and leaves every installed file as it was; a first
-// install on a disk too small is reported, records nothing, and a run with room completes it.
+// install on a disk too small is reported, and the removal takes what it placed.
 TEST_F(Reliability, AFullDiskCostsNoInstalledFile)
 {
     ULARGE_INTEGER total = {};
@@ -233,9 +248,7 @@ TEST_F(Reliability, AFullDiskCostsNoInstalledFile)
     std::string log = vxtest::ReadFileBytes(temp_ + "\\setup.log");
     EXPECT_NE(log.find("Some portion of installation process failed. Failed to install required file "), std::string::npos) << log;
     EXPECT_EQ(CountScratch(dest_), 0u);
-    EXPECT_EQ(vxtest::ProductRecords(), Strings{});
-    DeleteFileA((SMALL_DISK + "\\filler").c_str());
-    EXPECT_EQ(RunSilent(installer), 0u);
+    EXPECT_EQ(vxtest::ProductRecords(), FolderRecords());
     Remove();
 }
 
