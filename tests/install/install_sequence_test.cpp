@@ -189,7 +189,7 @@ TEST_F(InstallSequence, TheGroupComesFromTheSettingsAndAnUnusableNameIsReplacedA
     EXPECT_STREQ(failure_, "Failed to create icon group.");
     EXPECT_EQ(vxtest::ProductRecords(), (std::vector<std::string>{ "HKCR\\" + std::string(BASE_SERVER_KEY), "HKCR\\CLSID\\{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}",
         "HKCR\\CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E0F1}", "HKLM\\Software\\Harrowby\\VANTIX Pro\\Components",
-        "WIN.INI [VANTIX] DIR=" + dest_, "WIN.INI [VANTIX] GROUP=VANTIX Pro" })) << "no namespace or uninstall entry";
+        "WIN.INI [VANTIX] DIR=" + dest_, "WIN.INI [VANTIX] GROUP=VANTIX Pro", "WIN.INI [VANTIX] INSTOPTS=12" })) << "no namespace or uninstall entry; the folder for Remove";
     // A cancel stops the install after the file being copied, with no text.
     Fresh();
     g_bCancelCopy = TRUE;
