@@ -135,13 +135,13 @@ BOOL ShouldWriteMainIni(InstallRun* run)
     return rt::rename(mainIni, oldIni) == 0;
 }
 
+// The site lists missing are placed on every run, so that a run ended half-way is completed by
+// the next one (the main INI file already there makes that one an update).
 void InstallMainIni(InstallRun* run)
 {
-    if (!ShouldWriteMainIni(run))
-        return;
     char target[CCH_LONG_PATH];
     rt::FormatText(target, sizeof(target), "%s\\%s", run->destFolder, MainIni().szFile);
-    if (CopyIniTemplate(run->sourceFolder, target, "$$", run->destFolder, g_iniFiles.firstResource) == -1) {
+    if (ShouldWriteMainIni(run) && CopyIniTemplate(run->sourceFolder, target, "$$", run->destFolder, g_iniFiles.firstResource) == -1) {
         SetFailureText(run, "Failed to install INI files.");
         return;
     }
