@@ -1,5 +1,5 @@
 // What a user's machine can do to an install: a disk that fills up, an installer ended half-way,
-// a cancel, a folder or key that refuses, and settings, WIN.INI records and folders made to
+// a cancel, a folder that is a file, and settings, WIN.INI records and folders made to
 // overrun a buffer. None may cost a working install, each ends in a clear report, and what is
 // left the removal takes. Built with stack protection: an overrun ends the test program.
 #include <gtest/gtest.h>
@@ -21,7 +21,6 @@ using Contents = std::map<std::string, std::string>;
 
 namespace {
 
-const char BASE_SERVER_KEY[] = "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}\\InProcServer32";
 const std::string INI_QUESTION = "You have INI files in the VANTIX Pro folder.\nDo you want to delete these?\n"
                                  "WARNING: Deleting the INI files will eliminate your stored FTP sites!";
 const std::string SMALL_DISK = vxtest::BuildFolder() + "\\small-disk";  // 512 KB, mounted by ctest
@@ -89,7 +88,6 @@ protected:
     }
     void TearDown() override
     {
-        vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(A;;KA;;;WD)");
         vxtest::ClearProductRecords(dest_);
         DeleteFileA((SMALL_DISK + "\\filler").c_str());
     }
@@ -244,25 +242,6 @@ TEST_F(Reliability, AFullDiskCostsNoInstalledFile)
     Remove();
 }
 
-// A destination that is a file and a key that refuses the base class: each said once in the log.
-TEST_F(Reliability, AFolderOrKeyThatRefusesIsReportedOnce)
-{
-    const std::string blocker = scratch_ / "blocker";
-    const struct { const char* fault; std::string dest, line; } cases[] = {
-        { "the folder is a file", blocker, "Creation of " + blocker + " failed. (183)" },
-        { "the key refuses values", dest_, "Some portion of installation process failed. Failed to registered base product." },
-    };
-    vxtest::WriteFileBytes(blocker, "the user's file");
-    vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "D:(D;;0x2;;;WD)(A;;KA;;;WD)");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fault);
-        dest_ = c.dest;
-        EXPECT_EQ(RunSilent(Stamp()), 0u);
-        EXPECT_EQ(LogCount(c.line), 1u);
-    }
-    EXPECT_EQ(vxtest::ReadFileBytes(blocker), "the user's file");
-}
-
 // Damaged settings files, of every kind: what is read stays inside its buffer and each switch
 // reads as on or off.
 TEST_F(Reliability, DamagedSettingsFilesAreReadWithinBounds)
@@ -346,12 +325,14 @@ TEST_F(Reliability, RecordedFoldersOfAnyLengthAreNeverCut)
     }
 }
 
-// Folders a user might type: each is made where it says or reported, the path given back as it was.
+// Folders a user might type, and one that is a user's file: each is made where it says or
+// reported, the path given back as it was; the file stays as it was.
 TEST_F(Reliability, HostileFoldersAreMadeWhereTheySayOrReported)
 {
     vxtest::CurrentFolderScope here(scratch_.Path());
     g_bSilent = TRUE;  // reports go to the log, which is off
-    Strings folders = { scratch_ / std::string(510 - scratch_.Path().size(), 'f'), "relative\\sub", "\\\\nohost\\share\\VANTIX", scratch_ / "q\"?*" };
+    vxtest::WriteFileBytes(scratch_ / "file", "the user's");
+    Strings folders = { scratch_ / std::string(510 - scratch_.Path().size(), 'f'), "relative\\sub", "\\\\nohost\\share\\VANTIX", scratch_ / "q\"?*", scratch_ / "file" };
     std::mt19937 random(98);
     const char* const pieces[] = { "a", "..", ".", " ", "CON", "<", "|", "\\", "b\\c", "nul", "COM1" };
     for (int n = 0; n < 300; ++n) {
@@ -367,6 +348,7 @@ TEST_F(Reliability, HostileFoldersAreMadeWhereTheySayOrReported)
         ASSERT_EQ(path, folder);
         EXPECT_TRUE(!made || vxtest::FolderExists(folder)) << folder;
     }
+    EXPECT_EQ(vxtest::ReadFileBytes(scratch_ / "file"), "the user's");
     RemoveAsNamed("\\\\?\\" + scratch_.Path());
 }
 
