@@ -135,13 +135,13 @@ BOOL ShouldWriteMainIni(InstallRun* run)
     return rt::rename(mainIni, oldIni) == 0;
 }
 
+// The site lists missing are placed on every run, so that a run ended half-way is completed by
+// the next one (the main INI file already there makes that one an update).
 void InstallMainIni(InstallRun* run)
 {
-    if (!ShouldWriteMainIni(run))
-        return;
     char target[CCH_LONG_PATH];
     rt::FormatText(target, sizeof(target), "%s\\%s", run->destFolder, MainIni().szFile);
-    if (CopyIniTemplate(run->sourceFolder, target, "$$", run->destFolder, g_iniFiles.firstResource) == -1) {
+    if (ShouldWriteMainIni(run) && CopyIniTemplate(run->sourceFolder, target, "$$", run->destFolder, g_iniFiles.firstResource) == -1) {
         SetFailureText(run, "Failed to install INI files.");
         return;
     }
@@ -293,6 +293,12 @@ int RunInstallSequence(const char* sourceFolder, const char* destFolder, DWORD s
     if (run.ok)
         WriteUninstallEntry(destFolder, run.group);
 
+    // A stopped install (a cancel, a full disk, a key that refuses) still records where its files
+    // went, so that Remove finds and takes them; nothing else is written after the stop.
+    if (!run.ok) {
+        WriteProfileStringA(WININI_SECTION, "DIR", destFolder);
+        WriteProfileStringA(WININI_SECTION, "INSTOPTS", "12");
+    }
     run.outcome |= run.ok ? OUT_DONE : OUT_FAILED;
     if (outcome != NULL)
         *outcome = run.outcome;

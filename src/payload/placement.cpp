@@ -320,6 +320,12 @@ int CreateFolderPath(char* path)
             error = result ? ERROR_SUCCESS : GetLastError();
         }
     }
+    // A device name (NUL, CON) may "succeed" without any folder being there.
+    DWORD attributes = GetFileAttributesA(path);
+    if (result && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)) {
+        result = 0;
+        error = ERROR_INVALID_NAME;
+    }
     if (!result)
         ReportFolderFailure(path, error);
     return result;

@@ -20,7 +20,6 @@ namespace vxtest {
 
 // The Windows versions Wine reports to a program, set per program name in its registry.
 enum class WindowsVersion { Default, Win95, Win98, NT40, NT351, Win32s };
-inline const char* WineVersionName(WindowsVersion v) { static const char* const names[] = { "", "win95", "win98", "nt40", "nt351", "win31" }; return names[(int)v]; }
 
 struct RunOptions {
     WindowsVersion version = WindowsVersion::Default;
@@ -70,7 +69,6 @@ inline DWORD Program::Wait(DWORD timeoutMs)
     return TIMED_OUT;
 }
 
-// --- Files and folders -----------------------------------------------------------------------
 inline std::string BuildFolder() { return VX_BUILD_DIR_WINDOWS; }  // build\win64, as Wine sees it
 inline std::string ModuleFolder()  // the running test program's
 {
@@ -103,7 +101,6 @@ inline std::vector<std::string> ListFolder(const std::string& folder)
     return names;
 }
 inline void RemoveTree(const std::string& path) { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
-inline std::string TempFolder() { char p[MAX_PATH]; return std::string(p, GetTempPathA(sizeof(p), p) - 1); }  // no trailing backslash
 inline std::string CurrentFolder() { char p[MAX_PATH]; return std::string(p, GetCurrentDirectoryA(sizeof(p), p)); }
 // The Start Menu's Programs folder, where a shell makes program groups.
 inline std::string ProgramsFolder() { char p[MAX_PATH] = ""; SHGetFolderPathA(NULL, CSIDL_PROGRAMS, NULL, SHGFP_TYPE_CURRENT, p); return p; }
@@ -131,7 +128,8 @@ public:
     explicit ScratchFolder(const std::string& label = "vxtest")
     {
         static unsigned counter = 0;
-        path_ = JoinPath(TempFolder(), label + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
+        char temp[MAX_PATH];
+        path_ = JoinPath(std::string(temp, GetTempPathA(sizeof(temp), temp)), label + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
         RemoveTree(path_);
         EXPECT_TRUE(CreateDirectoryA(path_.c_str(), NULL)) << "cannot create " << path_;
     }
@@ -172,7 +170,7 @@ private:
     bool had_;
 };
 
-// --- Registry and WIN.INI ("" names a key's default value) ----------------------------------------
+// Registry values and WIN.INI keys ("" names a key's default value).
 inline std::string RegistryText(HKEY root, const std::string& key, const std::string& value)  // a REG_SZ value, or "<absent>"
 {
     char data[4096];
@@ -212,19 +210,15 @@ inline std::string WinIniText(const std::string& section, const std::string& key
     return std::string(value, GetProfileStringA(section.c_str(), key.c_str(), "<absent>", value, sizeof(value)));
 }
 
-inline void SetEmulatedVersion(const std::string& exeName, WindowsVersion version)  // Default removes it
-{
-    std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
-    if (version == WindowsVersion::Default)
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Version");
-    else
-        WriteRegistryText(HKEY_CURRENT_USER, key, "Version", WineVersionName(version));
-}
-
 // The emulated version is set for the file name: give each such program its own (CopyProgramAs).
 inline Program StartProgram(const std::string& exePath, const std::string& arguments, const RunOptions& options = {})
 {
-    SetEmulatedVersion(std::filesystem::path(exePath).filename().string(), options.version);
+    static const char* const versions[] = { "", "win95", "win98", "nt40", "nt351", "win31" };
+    std::string appKey = "Software\\Wine\\AppDefaults\\" + std::filesystem::path(exePath).filename().string();
+    if (options.version == WindowsVersion::Default)
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, appKey.c_str(), "Version");
+    else
+        WriteRegistryText(HKEY_CURRENT_USER, appKey, "Version", versions[(int)options.version]);
     // The program inherits this process's environment, changed for the moment it is started.
     std::list<EnvironmentScope> changed;
     for (const auto& variable : options.environment)

@@ -28,9 +28,8 @@ class Payload : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        vxtest::ResetInstallerState("VXSTEST.tmp");
+        TearDown();
         CreateDirectoryA(dest_.c_str(), NULL);
-        vxtest::ClearProductRecords();
     }
     void TearDown() override
     {
@@ -50,9 +49,6 @@ protected:
 
 TEST_F(Payload, ExtractionWritesTheCarriedBytesAndExpansionReplacesOnlyATargetNotInUse)
 {
-    EXPECT_EQ(ExtractResource(g_hInstance, RESOURCE_INSTINI, scratch_.Path().c_str(), "Install.ini"), 1);
-    EXPECT_EQ(vxtest::ReadFileBytes(scratch_ / "Install.ini").substr(0, 29), "[RenameThisSectionTo:INSTALL]");
-    EXPECT_EQ(ExtractResource(g_hInstance, VXINI_DLL, source_.c_str(), "absent.tmp") + vxtest::FileExists(scratch_ / "absent.tmp"), 0) << "not carried";
     std::string packed = scratch_ / "packed.tmp", target = scratch_ / "running.exe", upper = packed;
     ASSERT_EQ(ExtractResource(g_hInstance, VXNOTES_TXT, source_.c_str(), "packed.tmp"), 1);
     EXPECT_EQ(vxtest::ReadFileBytes(packed).substr(0, 10), std::string("SZDD\x88\xF0\x27\x33" "A\0", 10)) << "extracted still packed";
@@ -133,13 +129,10 @@ TEST_F(Payload, AFailureOfARequiredFileIsReportedWithRetryAndCancelAndOthersAreS
     {
         // Retry repeats the attempt (the second report's error number may differ).
         vxtest::DialogScript script;
-        for (int answer : { IDRETRY, IDCANCEL }) {
-            script.Dialog({ 0xFFFF }, [&, answer](vxtest::DialogView& box) {
-                std::string text = box.MessageText();
-                EXPECT_EQ(answer == IDRETRY ? text : text.substr(0, text.rfind('(')), answer == IDRETRY ? failure : failure.substr(0, failure.rfind('(')));
-                box.Click(answer);
-            }, "Install");
-        }
+        script.MessageBox(failure, IDRETRY, "Install").Dialog({ 0xFFFF }, [&](vxtest::DialogView& box) {
+            EXPECT_EQ(box.MessageText().substr(0, failure.rfind('(')), failure.substr(0, failure.rfind('(')));
+            box.Click(IDCANCEL);
+        }, "Install");
         EXPECT_EQ(Place("vxcore32.hlp", VXCORE32_HLP), 1);
     }
     // Silent: the texts go to the log and the answer is Cancel; a file not required fails quietly.

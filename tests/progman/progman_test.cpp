@@ -98,12 +98,4 @@ TEST_F(Progman, OnlyACommandAcceptedWithinItsSecondCounts)
     EXPECT_LT(GetTickCount() - start, 4000u);
 }
 
-TEST(ProgmanNameIsSafe, RefusesEmptyOverlongAndCommandBreakingNames)
-{
-    const std::pair<std::string, BOOL> cases[] = { { "Harrowby Tools 2.0 - FTP & Web", TRUE }, { "", FALSE }, { "A]", FALSE }, { "A(", FALSE },
-        { "A)", FALSE }, { "Say \"hi\"", FALSE }, { "Harrowby, Inc", FALSE }, { std::string(500, 'g'), TRUE }, { std::string(501, 'g'), FALSE } };
-    for (const auto& c : cases)
-        EXPECT_EQ(ProgmanNameIsSafe(c.first.c_str()), c.second) << c.first;
-}
-
 }  // namespace

@@ -16,6 +16,14 @@ namespace {
 const std::string UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro";
 const std::string NAMESPACE = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\Namespace\\";
 const std::string BASE_SERVER_KEY = "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}\\InProcServer32";
+// The address the product's VANTIX.ini in the folder holds.
+std::string MailAddress(const std::string& folder)
+{
+    char address[128] = "";
+    GetPrivateProfileStringA("_config_", "MAILADDR", "<absent>", address, sizeof(address), vxtest::JoinPath(folder, "VANTIX.ini").c_str());
+    return address;
+}
+
 const std::string EXPLORER_CLASS = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e001}", CLASSIC_CLASS = "{5B2E7C41-83D9-4F06-9A1c-3d7e52b8e00a}";
 
 class SilentInstall : public ::testing::Test {
@@ -53,10 +61,7 @@ protected:
             if (host != NULL && owner == program.Id() && PostMessageA(host, WM_CLOSE, 0, 0))
                 break;
         }
-        vxtest::DialogScript script(program.Id());
-        DWORD code = script.NoWindow().Run(program);
-        vxtest::SetEmulatedVersion(name, WindowsVersion::Default);
-        return code;
+        return vxtest::DialogScript(program.Id()).NoWindow().Run(program);
     }
     Strings Log() const { return vxtest::SplitLines(vxtest::ReadFileBytes(temp_ + "\\setup.log")); }
     vxtest::ScratchFolder scratch_{ "silent" };
@@ -65,10 +70,12 @@ protected:
 
 // Everything, under the recording Program Manager, the host window closed at once (it stays until
 // the install is over): each item replaces its namesake, a file is named by its full path, the
-// Explorer item by its command, and every item runs in the folder.
+// Explorer item by its command, and every item runs in the folder. The placeholder mail address
+// gives way to the default one.
 TEST_F(SilentInstall, EverythingIsCopiedRecordedAndGrouped)
 {
     vxtest::RecordingProgman progman;
+    vxtest::WriteFileBytes(temp_ + "\\vxkeep.ex_", "not the installer's");
     ASSERT_EQ(Install("[INSTALL]\r\nQUIET=TRUE\r\nLOGGING=TRUE\r\nNOPASSWORD=TRUE\r\nLINE1=silent test\r\n[VANTIX]\r\nDIR32=" + dest_ +
                   "\r\nGROUP32=FTP Tools\r\n", "vxsetup.exe", WindowsVersion::Default, true, true), 0u);
     // The settings, the interfaces, then one copying line per catalogue file (42), the first first.
@@ -77,12 +84,14 @@ TEST_F(SilentInstall, EverythingIsCopiedRecordedAndGrouped)
     EXPECT_EQ(Strings(log.begin(), log.begin() + 9), (Strings{ "g_bSilent=1", "g_bNoPass=1", "gbInstallBonusPack=1", "g_iconLocation=0",
         "g_bExplore=1", "g_szLine1=\"silent test\"", "g_szLine2=\"\"", "nV=12 nM=15", "Copying " + temp_ + "\\vantix32.exe to " + dest_ + "\\vantix32.exe" }));
     EXPECT_EQ(vxtest::ListFolder(dest_).size(), 35u);
-    EXPECT_EQ(vxtest::ListFolder(temp_), Strings{ "setup.log" }) << "the packed names and Install.ini are gone";
+    EXPECT_EQ(vxtest::ListFolder(temp_).size(), 2u) << "the packed names and Install.ini are gone, setup.log stays";
+    EXPECT_TRUE(vxtest::FileExists(temp_ + "\\vxkeep.ex_")) << "and nothing else goes";
     EXPECT_EQ(vxtest::ProductRecords(), (Strings{ "HKCR\\" + BASE_SERVER_KEY, "HKCR\\CLSID\\" + EXPLORER_CLASS,
         "HKCR\\CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E0F1}", "HKLM\\Software\\Harrowby\\VANTIX Pro\\Components", "HKLM\\" + UNINSTALL_KEY,
         "HKLM\\" + NAMESPACE + EXPLORER_CLASS, "HKLM\\" + NAMESPACE + CLASSIC_CLASS, "WIN.INI [VANTIX] DIR=" + dest_, "WIN.INI [VANTIX] SPFLAGS=1",
         "WIN.INI [VANTIX] GROUP=FTP Tools", "WIN.INI [VANTIX] DEFDIR=" + dest_, "WIN.INI [VANTIX] INSTOPTS=12", "WIN.INI [VANTIX] PRO=990218" }));
     EXPECT_EQ(vxtest::RegistryText(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, "ThreadingModel"), "Apartment");
+    EXPECT_EQ(MailAddress(dest_), "vxguest@");
     const std::pair<std::string, const char*> items[] = {
         { dest_ + "\\vantix32.exe", "VANTIX Pro" }, { dest_ + "\\vxcore32.hlp", "VANTIX Pro Help" },
         { "VANTIX Pro Explorer." + EXPLORER_CLASS, "VANTIX Pro Explorer" }, { dest_ + "\\vxshell.hlp", "VANTIX Pro Explorer Help" },
@@ -102,7 +111,8 @@ TEST_F(SilentInstall, EverythingIsCopiedRecordedAndGrouped)
 
 // The proposed folder under each Windows version, and how a library in use there is replaced:
 // renamed aside on NT (the OS variable says so), beside it with a copy command for the next start
-// on Windows 95/98. Win32s offers no interface, and without the bonus pack nothing is selected.
+// on Windows 95/98; the user's own mail address there is kept. Win32s offers no interface, and
+// without the bonus pack nothing is selected.
 TEST_F(SilentInstall, DefaultDestinationAndInUseReplacementFollowTheWindowsVersion)
 {
     const struct { WindowsVersion version; bool withOs; const char *folder, *interfaces, *aside; } cases[] = {
@@ -113,13 +123,14 @@ TEST_F(SilentInstall, DefaultDestinationAndInUseReplacementFollowTheWindowsVersi
         { WindowsVersion::Win32s, false, "C:\\VANTIX", "nV=1 nM=3", nullptr },  // the folder is made all the same
     };
     for (const auto& c : cases) {
-        std::string name = std::string("vxsetup-") + vxtest::WineVersionName(c.version) + (c.withOs ? "-os" : "") + ".exe";
+        std::string name = "vxsetup-" + std::to_string((int)c.version) + (c.withOs ? "-os" : "") + ".exe";
         SCOPED_TRACE(name);
         vxtest::RemoveTree(c.folder);
         HANDLE inUse = INVALID_HANDLE_VALUE;
         if (c.aside != nullptr) {
             std::filesystem::create_directories(c.folder);
             vxtest::WriteFileBytes(vxtest::JoinPath(c.folder, "vxshim.dll"), "the library in use");
+            vxtest::WriteFileBytes(vxtest::JoinPath(c.folder, "VANTIX.ini"), "[_config_]\r\nMAILADDR=me@example.org\r\n");
             inUse = CreateFileA(vxtest::JoinPath(c.folder, "vxshim.dll").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
         }
         EXPECT_EQ(Install("[INSTALL]\r\nQUIET=TRUE\r\nLOGGING=TRUE\r\nEXPLORER=FALSE\r\nBONUS=FALSE\r\n", name, c.version, c.withOs), 0u);
@@ -128,6 +139,7 @@ TEST_F(SilentInstall, DefaultDestinationAndInUseReplacementFollowTheWindowsVersi
         EXPECT_TRUE(vxtest::FolderExists(c.folder));
         EXPECT_EQ(vxtest::FileExists(vxtest::JoinPath(c.folder, "vantix32.exe")), c.aside != nullptr);
         EXPECT_TRUE(c.aside == nullptr || vxtest::FileExists(vxtest::JoinPath(c.folder, c.aside)));
+        EXPECT_TRUE(c.aside == nullptr || MailAddress(c.folder) == "me@example.org") << MailAddress(c.folder);
         Strings records = vxtest::ProductRecords();
         EXPECT_EQ(std::count_if(records.begin(), records.end(), [](const std::string& r) { return r.find(": Harrowby0=command.com /c copy ") != std::string::npos; }),
             c.aside != nullptr && std::string(c.aside) == "vxshim.new") << "a copy command for the next start";
