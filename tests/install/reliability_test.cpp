@@ -1,7 +1,6 @@
-// What a user's machine can do to an install: a disk that fills up, an installer ended half-way,
-// a cancel, a folder that is a file, and settings, WIN.INI records and folders made to
-// overrun a buffer. None may cost a working install, each ends in a clear report, and what is
-// left the removal takes. Built with stack protection: an overrun ends the test program.
+// A full disk, an installer ended half-way, a cancel, and settings, records and folders made to
+// overrun a buffer: none may cost a working install, each ends in a clear report, and the removal
+// takes what is left. Built with stack protection: an overrun ends the test program.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -45,8 +44,7 @@ std::string Junk(std::mt19937& random, size_t length)
     return text;
 }
 
-// Removes a tree whose names Windows would trim (trailing dots and blanks): "\\?\" paths take
-// each name as it is.
+// Removes a tree whose names Windows would trim (trailing dots and blanks), given as "\\?\" path.
 void RemoveAsNamed(const std::string& folder)
 {
     WIN32_FIND_DATAA found;
@@ -63,10 +61,7 @@ void RemoveAsNamed(const std::string& folder)
 }
 
 // What a stopped first install records: where its files went, for the removal.
-Strings FolderRecords()
-{
-    return { "WIN.INI [VANTIX] DIR=" + vxtest::WinIniText("VANTIX", "DIR"), "WIN.INI [VANTIX] INSTOPTS=12" };
-}
+Strings FolderRecords() { return { "WIN.INI [VANTIX] DIR=" + vxtest::WinIniText("VANTIX", "DIR"), "WIN.INI [VANTIX] INSTOPTS=12" }; }
 
 // A status window that presses the copy dialog's Cancel as the cancelAt-th "Copying" text shows.
 size_t g_cancelAt, g_copies;
@@ -158,16 +153,26 @@ protected:
     vxtest::RecordingProgman progman_;
 };
 
-// Ended after the k-th file of the catalogue's 35, the next run completes the install: the files
-// byte for byte and the records as after a run never stopped; the removal then takes everything,
-// a scratch file the stopped copy left included.
-TEST_F(Reliability, ASecondRunCompletesAKilledOne)
+// On the small disk: an update that fills it names the file and leaves every installed file as
+// it was; a run ended after the k-th of its 35 files is completed by the next (the files byte for
+// byte, the records as after a run never stopped); a first install with too little room is
+// reported. Each time the removal then takes everything, a scratch file left behind included.
+TEST_F(Reliability, NeitherAFullDiskNorAKilledRunCostsAWorkingInstall)
 {
+    ULARGE_INTEGER total = {};
+    ASSERT_TRUE(GetDiskFreeSpaceExA((SMALL_DISK + "\\").c_str(), NULL, &total, NULL) && total.QuadPart < 1024 * 1024) << SMALL_DISK << " is not the small disk ctest mounts";
+    dest_ = SMALL_DISK + "\\VANTIX Pro";
     std::string installer = Stamp();
     ASSERT_EQ(RunSilent(installer), 0u);
     const Contents installed = FolderContents(dest_);
     const Strings records = vxtest::ProductRecords();
     ASSERT_EQ(installed.size(), 35u);
+    FillSmallDisk(0);
+    EXPECT_EQ(RunSilent(installer), 0u);
+    EXPECT_EQ(LogCount("Copy of vantix32.exe to " + dest_ + " failed. (112)"), 1u);
+    EXPECT_EQ(LogCount("Some portion of installation process failed. Failed to install required file vantix32.exe."), 1u);
+    EXPECT_TRUE(FolderContents(dest_) == installed) << "the update changed the installed copy";
+    DeleteFileA((SMALL_DISK + "\\filler").c_str());
     Remove();
     for (size_t k : { 1, 17, 34 }) {
         SCOPED_TRACE(k);
@@ -182,6 +187,12 @@ TEST_F(Reliability, ASecondRunCompletesAKilledOne)
         EXPECT_EQ(vxtest::ProductRecords(), records);
         Remove();
     }
+    FillSmallDisk(48 * 1024);
+    EXPECT_EQ(RunSilent(installer), 0u);
+    EXPECT_NE(vxtest::ReadFileBytes(temp_ + "\\setup.log").find("Some portion of installation process failed. Failed to install required file "), std::string::npos);
+    EXPECT_FALSE(HasScratchFile(dest_));
+    EXPECT_EQ(vxtest::ProductRecords(), FolderRecords());
+    Remove();
 }
 
 // Cancelled at the first, a middle and the last file of a first install and of an update (which
@@ -215,31 +226,6 @@ TEST_F(Reliability, ACancelledInstallStopsAfterTheFileBeingCopied)
             Remove();
         }
     }
-}
-
-// An update on a full disk names the file and leaves every installed file as it was; a first
-// install on a disk too small is reported, and the removal takes what it placed.
-TEST_F(Reliability, AFullDiskCostsNoInstalledFile)
-{
-    ULARGE_INTEGER total = {};
-    ASSERT_TRUE(GetDiskFreeSpaceExA((SMALL_DISK + "\\").c_str(), NULL, &total, NULL) && total.QuadPart < 1024 * 1024) << SMALL_DISK << " is not the small disk ctest mounts";
-    dest_ = SMALL_DISK + "\\VANTIX Pro";
-    std::string installer = Stamp();
-    ASSERT_EQ(RunSilent(installer), 0u);
-    const Contents installed = FolderContents(dest_);
-    FillSmallDisk(0);
-    EXPECT_EQ(RunSilent(installer), 0u);
-    EXPECT_EQ(LogCount("Copy of vantix32.exe to " + dest_ + " failed. (112)"), 1u);
-    EXPECT_EQ(LogCount("Some portion of installation process failed. Failed to install required file vantix32.exe."), 1u);
-    EXPECT_TRUE(FolderContents(dest_) == installed) << "the update changed the installed copy";
-    Remove();
-
-    FillSmallDisk(48 * 1024);
-    EXPECT_EQ(RunSilent(installer), 0u);
-    EXPECT_NE(vxtest::ReadFileBytes(temp_ + "\\setup.log").find("Some portion of installation process failed. Failed to install required file "), std::string::npos);
-    EXPECT_FALSE(HasScratchFile(dest_));
-    EXPECT_EQ(vxtest::ProductRecords(), FolderRecords());
-    Remove();
 }
 
 // Damaged settings files, of every kind: what is read stays inside its buffer and each switch
