@@ -15,8 +15,7 @@ DialogScript* s_script = NULL;     // the in-process script of this thread
 std::string ClassOf(HWND window)
 {
     char name[64] = "";
-    GetClassNameA(window, name, sizeof(name));
-    return name;
+    return std::string(name, GetClassNameA(window, name, sizeof(name)));
 }
 
 // WM_GETTEXT reaches controls of other processes too; the bound keeps a hung one from hanging us.
@@ -28,11 +27,7 @@ std::string TextOf(HWND window)
     return std::string(text, std::min<size_t>(length, sizeof(text) - 1));
 }
 
-BOOL CALLBACK AddWindow(HWND window, LPARAM windows)
-{
-    ((std::vector<HWND>*)windows)->push_back(window);
-    return TRUE;
-}
+BOOL CALLBACK AddWindow(HWND window, LPARAM windows) { return ((std::vector<HWND>*)windows)->push_back(window), TRUE; }
 
 bool IsProgressDialog(const DialogView& view)
 {
@@ -117,14 +112,12 @@ DialogScript::~DialogScript()
 
 DialogScript& DialogScript::Dialog(std::vector<int> ids, std::function<void(DialogView&)> act, const char* caption)
 {
-    steps_.push_back({ std::move(ids), caption ? caption : "", "", std::move(act) });
-    return *this;
+    return steps_.push_back({ std::move(ids), caption ? caption : "", "", std::move(act) }), *this;
 }
 
 DialogScript& DialogScript::MessageBox(const std::string& text, int button, const char* caption)
 {
-    steps_.push_back({ { 0xFFFF }, caption ? caption : "", text, [button](DialogView& box) { box.Click(button); } });
-    return *this;
+    return steps_.push_back({ { 0xFFFF }, caption ? caption : "", text, [button](DialogView& box) { box.Click(button); } }), *this;
 }
 
 DialogScript& DialogScript::NoWindow() { return noWindow_ = true, *this; }

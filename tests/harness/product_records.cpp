@@ -62,10 +62,9 @@ std::vector<std::pair<std::string, std::string>> NextStartValues(const char* key
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
         return values;
     for (DWORD i = 0, nameSize, dataSize; nameSize = sizeof(name), dataSize = sizeof(data) - 1,
-         RegEnumValueA(handle, i, name, &nameSize, NULL, NULL, (BYTE*)data, &dataSize) == ERROR_SUCCESS; ++i) {
+         RegEnumValueA(handle, i, name, &nameSize, NULL, NULL, (BYTE*)data, &dataSize) == ERROR_SUCCESS; ++i)
         if (_strnicmp(name, "Harrowby", 8) == 0)
             values.emplace_back(name, std::string(data, strnlen(data, dataSize)));
-    }
     RegCloseKey(handle);
     return values;
 }
@@ -95,10 +94,9 @@ HDDEDATA CALLBACK Answer(UINT type, UINT, HCONV, HSZ topic, HSZ, HDDEDATA data, 
     std::string text(size, '\0');
     DdeGetData(data, (LPBYTE)&text[0], size, 0);
     text.resize(strnlen(text.c_str(), size));
-    {
-        std::lock_guard<std::mutex> hold(s_lock);
-        s_commands.push_back(size == text.size() + 1 ? text : text + " (" + std::to_string(size) + " bytes)");
-    }
+    std::unique_lock<std::mutex> hold(s_lock);
+    s_commands.push_back(size == text.size() + 1 ? text : text + " (" + std::to_string(size) + " bytes)");
+    hold.unlock();
     if (text.rfind("[Delay(", 0) == 0)
         Sleep(strtoul(text.c_str() + 7, NULL, 10));
     return (HDDEDATA)(ULONG_PTR)(text.rfind("[Refuse", 0) == 0 ? DDE_FNOTPROCESSED : DDE_FACK);
@@ -113,10 +111,9 @@ void ClearProductRecords(const std::string& folder)
     WriteProfileStringA("VANTIX", NULL, NULL);
     for (const auto& key : KEYS)
         RegDeleteTreeA(key.root, key.tree ? key.tree : key.name.c_str());
-    for (const char* key : NEXT_START_KEYS) {
+    for (const char* key : NEXT_START_KEYS)
         for (const auto& value : NextStartValues(key))
             RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, value.first.c_str());
-    }
     if (!folder.empty())
         RemoveTree(folder);
 }
@@ -124,22 +121,19 @@ void ClearProductRecords(const std::string& folder)
 std::vector<std::string> ProductRecords(const std::string& folder)
 {
     std::vector<std::string> records;
-    for (const auto& key : KEYS) {
+    for (const auto& key : KEYS)
         if (std::string stored = StoredKey(key.root, key.name); !stored.empty())
             records.push_back((key.root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKLM\\") + stored);
-    }
-    for (const char* key : NEXT_START_KEYS) {
+    for (const char* key : NEXT_START_KEYS)
         for (const auto& value : NextStartValues(key))
             records.push_back("HKLM\\" + std::string(key) + ": " + value.first + "=" + value.second);
-    }
     char section[4096] = "";
     GetProfileSectionA("VANTIX", section, sizeof(section));
     for (const char* entry = section; *entry != '\0'; entry += strlen(entry) + 1)
         records.push_back(std::string("WIN.INI [VANTIX] ") + entry);
-    for (const std::string& group : GroupFolders()) {
+    for (const std::string& group : GroupFolders())
         if (FolderExists(group))
             records.push_back("group " + group);
-    }
     std::error_code ignored;
     if (!folder.empty() && FolderExists(folder)) {
         records.push_back("folder " + folder);
@@ -182,16 +176,7 @@ RecordingProgman::~RecordingProgman()
     CloseHandle(ready_);
 }
 
-std::vector<std::string> RecordingProgman::Commands() const
-{
-    std::lock_guard<std::mutex> hold(s_lock);
-    return s_commands;
-}
-
-void RecordingProgman::Clear()
-{
-    std::lock_guard<std::mutex> hold(s_lock);
-    s_commands.clear();
-}
+std::vector<std::string> RecordingProgman::Commands() const { std::lock_guard<std::mutex> hold(s_lock); return s_commands; }
+void RecordingProgman::Clear() { std::lock_guard<std::mutex> hold(s_lock); s_commands.clear(); }
 
 }  // namespace vxtest

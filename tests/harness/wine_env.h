@@ -45,8 +45,7 @@ public:
         if (Running())
             TerminateProcess(process_, 0xDEAD), WaitForSingleObject(process_, 5000);
         if (process_ != NULL)
-            CloseHandle(process_);
-        process_ = NULL;
+            CloseHandle(process_), process_ = NULL;
     }
     static constexpr DWORD TIMED_OUT = 0xFFFFFFF0;
 
@@ -56,9 +55,8 @@ private:
     DWORD id_ = 0;
 };
 
-inline DWORD Program::Wait(DWORD timeoutMs)
+inline DWORD Program::Wait(DWORD timeoutMs)  // pumps: a DDE client's broadcast waits for this thread's windows too
 {
-    // A DDE client's broadcast waits for every top-level window, this thread's too.
     for (DWORD start = GetTickCount(), woken = 0, code = TIMED_OUT; process_ != NULL && woken != WAIT_TIMEOUT;) {
         woken = MsgWaitForMultipleObjects(1, &process_, FALSE, timeoutMs - std::min(timeoutMs, GetTickCount() - start), QS_ALLINPUT);
         if (woken == WAIT_OBJECT_0 && GetExitCodeProcess(process_, &code))
@@ -189,8 +187,7 @@ inline void DeleteRegistryTree(HKEY root, const std::string& key) { RegDeleteTre
 inline bool RegistryKeyExists(HKEY root, const std::string& key)
 {
     HKEY handle;
-    bool exists = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS;
-    return exists && RegCloseKey(handle) == ERROR_SUCCESS;
+    return RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS && RegCloseKey(handle) == ERROR_SUCCESS;
 }
 // Replaces the key's access list (creating the key) by sddl's: "D:(D;;0x2;;;WD)(A;;KA;;;WD)"
 // refuses setting values, as on a locked-down machine; "D:(A;;KA;;;WD)" allows all.
@@ -229,8 +226,7 @@ inline Program StartProgram(const std::string& exePath, const std::string& argum
     auto open = [&](const std::string& path) { return path.empty() ? NULL : CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, NULL); };
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    startup.hStdOutput = open(options.outputFile);
-    startup.hStdError = open(options.errorFile);
+    startup.hStdOutput = open(options.outputFile), startup.hStdError = open(options.errorFile);
     BOOL redirected = startup.hStdOutput || startup.hStdError;
     startup.dwFlags = redirected ? STARTF_USESTDHANDLES : 0;
     std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -244,10 +240,8 @@ inline Program StartProgram(const std::string& exePath, const std::string& argum
     } else {
         ADD_FAILURE() << "could not start " << commandLine << " (error " << GetLastError() << ")";
     }
-    for (HANDLE file : { startup.hStdOutput, startup.hStdError }) {
-        if (file != NULL)
-            CloseHandle(file);
-    }
+    for (HANDLE file : { startup.hStdOutput, startup.hStdError })
+        file != NULL && CloseHandle(file);
     return program;
 }
 
@@ -259,7 +253,7 @@ inline DWORD RunProgram(const std::string& exePath, const std::string& arguments
     return code;
 }
 
-inline std::string CopyProgramAs(const std::string& exePath, const std::string& folder, const std::string& newName)
+inline std::string CopyProgramAs(const std::string& exePath, const std::string& folder, const std::string& newName)  // its path
 {
     std::string target = JoinPath(folder, newName);
     EXPECT_TRUE(CopyFileA(exePath.c_str(), target.c_str(), FALSE)) << "cannot copy " << exePath << " to " << target;
