@@ -1,10 +1,9 @@
-// Common services: the installer's own runtime, texts, the setup log, centring and the message pump.
+// Common services: the installer's own runtime, texts, centring and the message pump.
 #include <gtest/gtest.h>
 
 #include "common/globals.h"
 #include "common/messages.h"
 #include "common/runtime.h"
-#include "common/setup_log.h"
 #include "common/window_helpers.h"
 #include "harness/wine_env.h"
 #include "resources/resource.h"
@@ -34,11 +33,8 @@ TEST(Runtime, FormattingAgreesWithTheCRuntimeAndCutsToItsBuffer)
 TEST(Messages, LoadMessageCutsFallsBackAndInsertsFill)
 {
     g_hInstance = GetModuleHandleA(NULL);
-    const struct {
-        UINT id;
-        int size, result;
-        const char* text;
-    } cases[] = { { IDS_INSTALL_SUCCEEDED, 16, 1, "Installation su" }, { 4242, 256, 0, "4242 DEBUG - Unable to load string" },
+    const struct { UINT id; int size, result; const char* text; } cases[] = {
+        { IDS_INSTALL_SUCCEEDED, 16, 1, "Installation su" }, { 4242, 256, 0, "4242 DEBUG - Unable to load string" },
         { 4242, 1, 0, "" }, { IDS_INSTALL_CAPTION, 0, 0, "untouched" } };
     for (const auto& c : cases) {
         char text[256] = "untouched";
@@ -51,36 +47,19 @@ TEST(Messages, LoadMessageCutsFallsBackAndInsertsFill)
     EXPECT_STREQ(text, "Creation of Q:\\missing failed. (4294967295)");
 }
 
-TEST(SetupLog, LinesAreAppendedInTextModeOnlyWhileLogging)
-{
-    vxtest::ScratchFolder scratch;
-    vxtest::CurrentFolderScope inside(scratch.Path());
-    WriteLogLine("not logged");
-    EXPECT_FALSE(vxtest::FileExists("setup.log"));
-    g_bLogging = TRUE;
-    vxtest::WriteFileBytes("setup.log", "earlier run\r\n");
-    WriteLogLine("first");
-    WriteLogLine("second");
-    g_bLogging = FALSE;
-    EXPECT_EQ(vxtest::ReadFileBytes("setup.log"), "earlier run\r\nfirst\r\nsecond\r\n");
-}
-
 // Halves truncate (201 / 2 = 100); a side larger than the screen's puts the window at 0 there.
 TEST(WindowHelpers, CenterWindowKeepsTheSizeAndNeverGoesBelowZeroAndPumpMessagesReturns)
 {
-    RECT desktop;
+    RECT desktop, rect;
     GetWindowRect(GetDesktopWindow(), &desktop);
     const int w = desktop.right - desktop.left, h = desktop.bottom - desktop.top;
     const std::vector<int> cases[] = { { 300, 201, w / 2 - 150, h / 2 - 100 }, { w + 200, 101, 0, h / 2 - 50 }, { 101, h + 100, w / 2 - 50, 0 } };
     for (const auto& c : cases) {  // width, height, then the left and top expected
         HWND window = CreateWindowExA(0, "STATIC", "probe", WS_POPUP, 5, 5, c[0], c[1], NULL, NULL, NULL, NULL);
         CenterWindow(window);
-        RECT rect;
         GetWindowRect(window, &rect);
         EXPECT_EQ(std::vector<int>({ rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top }), c);
         DestroyWindow(window);
-    }
-    for (MSG stale; PeekMessageA(&stale, NULL, 0, 0, PM_REMOVE);) {
     }
     PostQuitMessage(3);  // taken like any other message, and not posted again
     PostThreadMessageA(GetCurrentThreadId(), WM_USER + 7, 0, 0);
