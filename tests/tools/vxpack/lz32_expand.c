@@ -1,5 +1,4 @@
-/* lz32_expand.exe <in> <out> [<in> <out> ...]: expands SZDD files with the platform's LZ library,
- * many in one process (each Wine start costs about a second). Exits with the number of failures. */
+/* lz32_expand.exe <in> <out> [...]: the LZ library expands them all in one Wine start; exit: failures. */
 #include <windows.h>
 #include <lzexpand.h>
 #include <stdio.h>
@@ -12,10 +11,8 @@ int main(int argc, char **argv)
         INT hIn = LZOpenFileA(argv[i], &ofIn, OF_READ);
         INT hOut = LZOpenFileA(argv[i + 1], &ofOut, OF_CREATE | OF_WRITE);
         LONG result = hIn >= 0 && hOut >= 0 ? LZCopy(hIn, hOut) : -1;
-        if (hIn >= 0)
-            LZClose(hIn);
-        if (hOut >= 0)
-            LZClose(hOut);
+        if (hIn >= 0) LZClose(hIn);
+        if (hOut >= 0) LZClose(hOut);
         printf("%s %ld\n", argv[i], (long)result);
         failures += result < 0;
     }

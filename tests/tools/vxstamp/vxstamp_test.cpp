@@ -7,17 +7,13 @@
 
 namespace {
 
-struct StampRun {
-    DWORD code;
-    std::string out, err;
-};
+struct StampRun { DWORD code; std::string out, err; };
 
 StampRun RunVxstamp(const std::string& installer, const std::string& settings)
 {
     vxtest::ScratchFolder outputs("vxstamp-out");
     vxtest::RunOptions options;
-    options.outputFile = outputs / "out";
-    options.errorFile = outputs / "err";
+    options.outputFile = outputs / "out", options.errorFile = outputs / "err";
     std::string arguments = installer.empty() ? settings : "\"" + installer + "\" \"" + settings + "\"";
     DWORD code = vxtest::RunProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxstamp.exe"), arguments, options);
     return { code, vxtest::ReadFileBytes(outputs / "out"), vxtest::ReadFileBytes(outputs / "err") };
@@ -25,8 +21,7 @@ StampRun RunVxstamp(const std::string& installer, const std::string& settings)
 
 std::string Installer(const char* build)  // build\win64 -> build\<build>\vxsetup.exe
 {
-    std::string folder = vxtest::BuildFolder();
-    return folder.substr(0, folder.find_last_of('\\') + 1) + build + "\\vxsetup.exe";
+    return (std::filesystem::path(vxtest::BuildFolder()).parent_path() / build / "vxsetup.exe").string();
 }
 
 // Every resource of a module as "type/name/language" -> bytes (numbered ids as "#n").
@@ -76,9 +71,8 @@ TEST(Vxstamp, StampedInstallersCarryTheFileExactlyAndKeepEveryOtherResource)
 TEST(Vxstamp, EveryRefusalHasItsCodeAndLineAndLeavesTheFolderAsItWas)
 {
     vxtest::ScratchFolder folder, settings;
-    std::string ours = Installer("win64");
     for (const char* copy : { "vxsetup.exe", "readonly.exe", "twice.exe" })
-        vxtest::CopyProgramAs(ours, folder.Path(), copy);
+        vxtest::CopyProgramAs(Installer("win64"), folder.Path(), copy);
     const std::string good = "[INSTALL]\r\nQUIET=TRUE\r\n";
     vxtest::WriteFileBytes(folder / "text.exe", good);
     vxtest::CopyProgramAs(vxtest::JoinPath(vxtest::BuildFolder(), "vxstamp.exe"), folder.Path(), "other.exe");
@@ -86,12 +80,8 @@ TEST(Vxstamp, EveryRefusalHasItsCodeAndLineAndLeavesTheFolderAsItWas)
     UpdateResourceA(update, "EXE", "INSTINI", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), (void*)"[INSTALL]\r\n", 11);
     ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
     SetFileAttributesA((folder / "readonly.exe").c_str(), FILE_ATTRIBUTE_READONLY);
-    const struct {
-        const char* installer;  // in folder; nullptr: the command line is settings as it stands
-        std::string settings;   // the settings file's bytes; "missing": no file
-        DWORD code;
-        const char* message;
-    } cases[] = {
+    // installer: in folder (nullptr: settings is the command line); settings: bytes ("missing": none)
+    const struct { const char* installer; std::string settings; DWORD code; const char* message; } cases[] = {
         { nullptr, "", 2, "usage: vxstamp <installer.exe> <settings.ini>" }, { nullptr, "vxsetup.exe good.ini good.ini", 2, "usage:" },
         { "missing.exe", good, 3, "no such installer file" }, { "text.exe", good, 4, "not a Windows program (no MZ header)" },
         { "other.exe", good, 5, "not a VANTIX Pro installer (no resource INSTINI of type EXE)" },
@@ -102,9 +92,13 @@ TEST(Vxstamp, EveryRefusalHasItsCodeAndLineAndLeavesTheFolderAsItWas)
         { "vxsetup.exe", good + "\x1a", 7, "control character 0x1A in line 3" }, { "vxsetup.exe", "\xEF\xBB\xBF[INSTALL]\r\n", 7, "UTF-8 byte order mark" },
         { "readonly.exe", good, 10, "is read-only; it is unchanged" },
     };
-    std::map<std::string, std::string> before;
-    for (const std::string& name : vxtest::ListFolder(folder.Path()))
-        before[name] = vxtest::ReadFileBytes(folder / name);
+    auto files = [&] {  // the folder's names and bytes
+        std::map<std::string, std::string> files;
+        for (const std::string& name : vxtest::ListFolder(folder.Path()))
+            files[name] = vxtest::ReadFileBytes(folder / name);
+        return files;
+    };
+    const auto before = files();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         DeleteFileA((settings / "stamp.ini").c_str());
@@ -116,9 +110,7 @@ TEST(Vxstamp, EveryRefusalHasItsCodeAndLineAndLeavesTheFolderAsItWas)
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(vxtest::ListFolder(folder.Path()).size(), before.size());
-        for (const auto& file : before)
-            EXPECT_EQ(vxtest::ReadFileBytes(folder / file.first), file.second) << file.first << " changed";
+        EXPECT_TRUE(files() == before) << "a file in the folder changed";
     }
     SetFileAttributesA((folder / "readonly.exe").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
