@@ -1,9 +1,6 @@
 // A whole interactive install of the built installer, driven from here through every dialog.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "harness/dialog_script.h"
 #include "harness/product_records.h"
 
