@@ -16,8 +16,7 @@ namespace {
 const std::string UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VANTIXPro";
 const std::string NAMESPACE = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\Namespace\\";
 const std::string BASE_SERVER_KEY = "CLSID\\{5B2E7C41-83D9-4F06-9A1C-3D7E52B8E010}\\InProcServer32";
-// The address the product's VANTIX.ini in the folder holds.
-std::string MailAddress(const std::string& folder)
+std::string MailAddress(const std::string& folder)  // as the product's VANTIX.ini there holds it
 {
     char address[128] = "";
     GetPrivateProfileStringA("_config_", "MAILADDR", "<absent>", address, sizeof(address), vxtest::JoinPath(folder, "VANTIX.ini").c_str());
