@@ -3,7 +3,6 @@
 #include "harness/dialog_script.h"
 
 #include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,9 +18,9 @@ TEST(DialogScript, AnUnexpectedDialogFailsNamedAndIsEndedAtOnce)
     }
     EXPECT_LT(GetTickCount() - start, 1500u);
     ASSERT_EQ(results.size(), 1);
-    std::string failure = results.GetTestPartResult(0).message();
-    EXPECT_NE(failure.find("unexpected dialog \"Tiny\" ["), std::string::npos) << failure;
-    EXPECT_NE(failure.find("step 1 expects a message box \"Else\""), std::string::npos) << failure;
+    const char* failure = results.GetTestPartResult(0).message();
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "unexpected dialog \"Tiny\" [", failure);
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "step 1 expects a message box \"Else\"", failure);
 }
 
 }  // namespace
