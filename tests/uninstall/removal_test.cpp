@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "harness/dialog_script.h"
 #include "harness/installer_state.h"
