@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <list>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -97,6 +98,14 @@ inline std::vector<std::string> ListFolder(const std::string& folder)
     for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
         names.push_back(entry.path().filename().string());
     return names;
+}
+// Each file of a folder (not below it): name -> bytes.
+inline std::map<std::string, std::string> FolderFiles(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const std::string& name : ListFolder(folder))
+        files[name] = ReadFileBytes(JoinPath(folder, name));
+    return files;
 }
 inline void RemoveTree(const std::string& path) { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
 inline std::string CurrentFolder() { char p[MAX_PATH]; return std::string(p, GetCurrentDirectoryA(sizeof(p), p)); }

@@ -3,7 +3,6 @@
 // takes what is left. Built with stack protection: an overrun ends the test program.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 
 #include "app/settings.h"
@@ -16,7 +15,6 @@
 #include "uninstall/uninstall_flow.h"
 
 using Strings = std::vector<std::string>;
-using Contents = std::map<std::string, std::string>;
 
 namespace {
 
@@ -24,13 +22,6 @@ const std::string INI_QUESTION = "You have INI files in the VANTIX Pro folder.\n
                                  "WARNING: Deleting the INI files will eliminate your stored FTP sites!";
 const std::string SMALL_DISK = vxtest::BuildFolder() + "\\small-disk";  // 512 KB, mounted by ctest
 
-Contents FolderContents(const std::string& folder)
-{
-    Contents files;
-    for (const std::string& name : vxtest::ListFolder(folder))
-        files[name] = vxtest::ReadFileBytes(vxtest::JoinPath(folder, name));
-    return files;
-}
 bool HasScratchFile(const std::string& folder)  // a copy's "VXSnnnn.TMP"
 {
     Strings names = vxtest::ListFolder(folder);
@@ -164,14 +155,14 @@ TEST_F(Reliability, NeitherAFullDiskNorAKilledRunCostsAWorkingInstall)
     dest_ = SMALL_DISK + "\\VANTIX Pro";
     std::string installer = Stamp();
     ASSERT_EQ(RunSilent(installer), 0u);
-    const Contents installed = FolderContents(dest_);
+    const auto installed = vxtest::FolderFiles(dest_);
     const Strings records = vxtest::ProductRecords();
     ASSERT_EQ(installed.size(), 35u);
     FillSmallDisk(0);
     EXPECT_EQ(RunSilent(installer), 0u);
     EXPECT_EQ(LogCount("Copy of vantix32.exe to " + dest_ + " failed. (112)"), 1u);
     EXPECT_EQ(LogCount("Some portion of installation process failed. Failed to install required file vantix32.exe."), 1u);
-    EXPECT_TRUE(FolderContents(dest_) == installed) << "the update changed the installed copy";
+    EXPECT_TRUE(vxtest::FolderFiles(dest_) == installed) << "the update changed the installed copy";
     DeleteFileA((SMALL_DISK + "\\filler").c_str());
     Remove();
     for (size_t k : { 1, 17, 34 }) {
@@ -205,7 +196,7 @@ TEST_F(Reliability, ACancelledInstallStopsAfterTheFileBeingCopied)
     const size_t firstFiles = g_copies;
     ASSERT_EQ(InstallHere(0, &outcome), 1);
     const size_t updateFiles = g_copies;
-    const Contents installed = FolderContents(dest_);
+    const auto installed = vxtest::FolderFiles(dest_);
     const Strings records = vxtest::ProductRecords();
     for (bool update : { false, true }) {
         const size_t files = update ? updateFiles : firstFiles;
@@ -218,7 +209,7 @@ TEST_F(Reliability, ACancelledInstallStopsAfterTheFileBeingCopied)
             EXPECT_EQ(g_copies, k) << "no file is copied after the cancel";
             EXPECT_FALSE(HasScratchFile(dest_));
             EXPECT_EQ(vxtest::ProductRecords(), update ? records : FolderRecords());
-            EXPECT_TRUE(!update || FolderContents(dest_) == installed);
+            EXPECT_TRUE(!update || vxtest::FolderFiles(dest_) == installed);
             Remove();
         }
     }

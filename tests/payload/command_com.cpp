@@ -6,6 +6,6 @@
 int main()
 {
     const char* line = GetCommandLineA();
-    const char* rest = line[0] == '"' ? strchr(line + 1, '"') + 1 : strchr(line, ' ');  // past the name
-    return system(("cmd.exe" + std::string(rest == nullptr ? "" : rest)).c_str());
+    const char* rest = line[0] == '"' ? strchr(line + 1, '"') : strchr(line, ' ');  // the name's end
+    return system(("cmd.exe" + std::string(rest == nullptr ? "" : rest + (line[0] == '"'))).c_str());
 }

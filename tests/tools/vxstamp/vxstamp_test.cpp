@@ -92,13 +92,7 @@ TEST(Vxstamp, EveryRefusalHasItsCodeAndLineAndLeavesTheFolderAsItWas)
         { "vxsetup.exe", good + "\x1a", 7, "control character 0x1A in line 3" }, { "vxsetup.exe", "\xEF\xBB\xBF[INSTALL]\r\n", 7, "UTF-8 byte order mark" },
         { "readonly.exe", good, 10, "is read-only; it is unchanged" },
     };
-    auto files = [&] {  // the folder's names and bytes
-        std::map<std::string, std::string> files;
-        for (const std::string& name : vxtest::ListFolder(folder.Path()))
-            files[name] = vxtest::ReadFileBytes(folder / name);
-        return files;
-    };
-    const auto before = files();
+    const auto before = vxtest::FolderFiles(folder.Path());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         DeleteFileA((settings / "stamp.ini").c_str());
@@ -110,7 +104,7 @@ TEST(Vxstamp, EveryRefusalHasItsCodeAndLineAndLeavesTheFolderAsItWas)
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
         EXPECT_EQ(run.out, "");
-        EXPECT_TRUE(files() == before) << "a file in the folder changed";
+        EXPECT_TRUE(vxtest::FolderFiles(folder.Path()) == before) << "a file in the folder changed";
     }
     SetFileAttributesA((folder / "readonly.exe").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
