@@ -224,8 +224,6 @@ void DialogScript::Finish()
     finished_ = true;
     if (!failed_ && next_ < steps_.size())
         ADD_FAILURE() << "step " << next_ + 1 << " of " << steps_.size() << " never came: " << steps_[next_].Describe();
-    if (!failed_ && noWindow_ && !activated_.empty())
-        ADD_FAILURE() << "a window was shown: " << activated_[0];
 }
 
 LRESULT CALLBACK DialogScript::Hook(int code, WPARAM wParam, LPARAM lParam)
@@ -234,8 +232,6 @@ LRESULT CALLBACK DialogScript::Hook(int code, WPARAM wParam, LPARAM lParam)
     const CREATESTRUCTA* create = code == HCBT_CREATEWND ? ((CBT_CREATEWNDA*)lParam)->lpcs : nullptr;
     if (s_script != NULL && create != nullptr && !(create->style & WS_CHILD))
         s_script->mine_.push_back((HWND)wParam);
-    else if (s_script != NULL && code == HCBT_ACTIVATE)
-        s_script->activated_.push_back(ClassOf((HWND)wParam));
     SetLastError(error);
     return CallNextHookEx(NULL, code, wParam, lParam);
 }

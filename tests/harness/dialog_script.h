@@ -81,7 +81,7 @@ private:
     DWORD timeoutMs_ = 5000, lastChange_ = GetTickCount();
     std::vector<HWND> mine_, open_;  // this thread's top-level windows; dialogs shown, oldest first
     HWND top_ = NULL;
-    std::vector<std::string> progress_, activated_;  // activated: this thread's windows' classes
+    std::vector<std::string> progress_;
     HHOOK hook_ = NULL;
     UINT_PTR timer_ = 0;
 };

@@ -32,25 +32,18 @@ const struct {
 };
 const char* const NEXT_START_KEYS[] = { "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce" };
 
-// The key's path with each name as the registry keeps it (as written); "" when there is none.
+// The key's path as the registry keeps it (each name as written); "" when there is none.
 std::string StoredKey(HKEY root, const std::string& key)
 {
-    std::string stored;
-    for (size_t start = 0, end; start <= key.size(); start = end + 1) {
-        end = std::min(key.find('\\', start), key.size());
-        HKEY parent;
-        if (RegOpenKeyExA(root, stored.c_str(), 0, KEY_READ, &parent) != ERROR_SUCCESS)
-            return "";
-        std::string found;
-        char name[256];
-        for (DWORD i = 0; found.empty() && RegEnumKeyA(parent, i, name, sizeof(name)) == ERROR_SUCCESS; ++i)
-            found = _stricmp(name, key.substr(start, end - start).c_str()) == 0 ? name : "";
-        RegCloseKey(parent);
-        if (found.empty())
-            return "";
-        stored += (stored.empty() ? "" : "\\") + found;
-    }
-    return stored;
+    static const auto queryKey = (LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*))(void*)GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryKey");
+    HKEY handle;
+    ULONG name[2048] = {}, size = 0;  // KeyNameInformation (3): the length in bytes, then the full path
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return "";
+    queryKey(handle, 3, name, sizeof(name), &size);
+    RegCloseKey(handle);
+    const std::wstring path((const wchar_t*)(name + 1), std::min<size_t>(name[0] / 2, sizeof(name) / 2 - 2));
+    return path.size() < key.size() ? "?" : std::string(path.end() - key.size(), path.end());  // the names are ASCII
 }
 
 // The next-start commands stored: "Harrowby<n>" and its command.

@@ -1,5 +1,5 @@
-// Test helpers: programs started under an emulated Windows version, scratch folders, and the
-// files, registry values and WIN.INI keys tests look at.
+// Test helpers: programs run under an emulated Windows version, scratch folders, files, registry
+// values and WIN.INI keys.
 #pragma once
 #include <windows.h>
 
@@ -24,7 +24,6 @@ enum class WindowsVersion { Default, Win95, Win98, NT40, NT351, Win32s };
 
 struct RunOptions {
     WindowsVersion version = WindowsVersion::Default;
-    bool withOsVariable = true;  // Windows 95/98 have no OS variable
     std::vector<std::pair<std::string, std::string>> environment;  // set (or, with "", removed)
     std::string workingFolder;
     DWORD timeoutMs = 60000;
@@ -141,8 +140,6 @@ public:
         EXPECT_TRUE(CreateDirectoryA(path_.c_str(), NULL)) << "cannot create " << path_;
     }
     ~ScratchFolder() { RemoveTree(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return JoinPath(path_, name); }
 
@@ -150,31 +147,22 @@ private:
     std::string path_;
 };
 
-class CurrentFolderScope {  // folder is current for the scope
-public:
-    explicit CurrentFolderScope(const std::string& folder) : previous_(CurrentFolder())
-    {
-        EXPECT_TRUE(SetCurrentDirectoryA(folder.c_str())) << "cannot enter " << folder;
-    }
-    ~CurrentFolderScope() { SetCurrentDirectoryA(previous_.c_str()); }
-
-private:
-    std::string previous_;
+struct CurrentFolderScope {  // folder is current for the scope
+    explicit CurrentFolderScope(const std::string& folder) : previous(CurrentFolder()) { EXPECT_TRUE(SetCurrentDirectoryA(folder.c_str())) << folder; }
+    ~CurrentFolderScope() { SetCurrentDirectoryA(previous.c_str()); }
+    const std::string previous;
 };
 
-class EnvironmentScope {  // the variable has value (none when empty) for the scope
-public:
-    EnvironmentScope(const std::string& name, const std::string& value) : name_(name), previous_(32768, '\0')
+struct EnvironmentScope {  // the variable has value (none when empty) for the scope
+    EnvironmentScope(const std::string& name, const std::string& value) : name(name), previous(32768, '\0')
     {
-        previous_.resize(GetEnvironmentVariableA(name.c_str(), &previous_[0], (DWORD)previous_.size()));
-        had_ = !previous_.empty();
+        previous.resize(GetEnvironmentVariableA(name.c_str(), &previous[0], (DWORD)previous.size()));
+        had = !previous.empty();
         SetEnvironmentVariableA(name.c_str(), value.empty() ? NULL : value.c_str());
     }
-    ~EnvironmentScope() { SetEnvironmentVariableA(name_.c_str(), had_ ? previous_.c_str() : NULL); }
-
-private:
-    std::string name_, previous_;
-    bool had_;
+    ~EnvironmentScope() { SetEnvironmentVariableA(name.c_str(), had ? previous.c_str() : NULL); }
+    std::string name, previous;
+    bool had;
 };
 
 // Registry values and WIN.INI keys ("" names a key's default value).
@@ -187,16 +175,6 @@ inline std::string RegistryText(HKEY root, const std::string& key, const std::st
 inline void WriteRegistryText(HKEY root, const std::string& key, const std::string& value, const std::string& data)
 {
     EXPECT_EQ(RegSetKeyValueA(root, key.c_str(), value.empty() ? NULL : value.c_str(), REG_SZ, data.c_str(), (DWORD)data.size() + 1), 0) << key;
-}
-inline void WriteRegistryNumber(HKEY root, const std::string& key, const std::string& value, DWORD data)
-{
-    EXPECT_EQ(RegSetKeyValueA(root, key.c_str(), value.c_str(), REG_DWORD, &data, sizeof(data)), 0) << key;
-}
-inline void DeleteRegistryTree(HKEY root, const std::string& key) { RegDeleteTreeA(root, key.c_str()); }
-inline bool RegistryKeyExists(HKEY root, const std::string& key)
-{
-    HKEY handle;
-    return RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS && RegCloseKey(handle) == ERROR_SUCCESS;
 }
 // Replaces the key's access list (creating the key) by sddl's: "D:(D;;0x2;;;WD)(A;;KA;;;WD)"
 // refuses setting values, as on a locked-down machine; "D:(A;;KA;;;WD)" allows all.
@@ -229,8 +207,6 @@ inline Program StartProgram(const std::string& exePath, const std::string& argum
     std::list<EnvironmentScope> changed;
     for (const auto& variable : options.environment)
         changed.emplace_back(variable.first, variable.second);
-    if (!options.withOsVariable)
-        changed.emplace_back("OS", "");
     SECURITY_ATTRIBUTES inheritable = { sizeof(inheritable), NULL, TRUE };
     auto open = [&](const std::string& path) { return path.empty() ? NULL : CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, NULL); };
     STARTUPINFOA startup = {};

@@ -1,5 +1,4 @@
-// The install sequence in this process against the prefix's registry, WIN.INI and files, with the
-// recording Program Manager.
+// The install sequence in this process, with the recording Program Manager.
 #include "install/install_sequence.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +25,7 @@ protected:
         g_bSilent = TRUE;  // reports go to the (unused) log instead of message boxes
         Fresh();
     }
-    void Fresh()
-    {
-        TearDown();
-        CreateDirectoryA(dest_.c_str(), NULL);
-    }
+    void Fresh() { TearDown(), CreateDirectoryA(dest_.c_str(), NULL); }
     void TearDown() override
     {
         vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, ALLOW_ALL);
@@ -70,10 +65,9 @@ TEST_F(InstallSequence, PassesFollowTheSelectionAndTheGroupGetsAnItemPerPlacedIc
     g_bNoPass = TRUE;
     for (const auto& c : cases) {
         Fresh();
-        for (const char* name : { "vantix32.exe", "vxcore32.dll", "vxcore32.hlp" }) {
+        for (const char* name : { "vantix32.exe", "vxcore32.dll", "vxcore32.hlp" })
             if (c.coreThere)
                 vxtest::WriteFileBytes(Dest(name), "from the earlier install");
-        }
         EXPECT_EQ(Run(c.selection), 1);
         EXPECT_EQ(outcome_, c.outcome);
         std::vector<std::string> files = vxtest::ListFolder(dest_);
@@ -106,10 +100,9 @@ TEST_F(InstallSequence, MainIniIsReplacedOnlyWhenNothingWasKeptAsideAndTheUserAg
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.mainIni << c.originalIni << c.siteList << c.silent << " " << c.answer);
         Fresh();
-        for (const auto& file : { std::make_pair(c.mainIni, "VANTIX.ini"), std::make_pair(c.originalIni, "original.ini"), std::make_pair(c.siteList, "avsites.ini") }) {
+        for (const auto& file : { std::make_pair(c.mainIni, "VANTIX.ini"), std::make_pair(c.originalIni, "original.ini"), std::make_pair(c.siteList, "avsites.ini") })
             if (file.first)
                 vxtest::WriteFileBytes(Dest(file.second), std::string("mine: ") + file.second);
-        }
         g_bSilent = c.silent;
         vxtest::DialogScript script;
         if (c.answer != 0)
@@ -142,10 +135,9 @@ TEST_F(InstallSequence, RegistrationFailuresLeaveTheirTextAndStopWhereTheyMust)
         { 0, 0x80004005, false, 0, "Failed to registered explorer." }, { 1, 1, false, 1, "" } };  // S_FALSE counts as registered
     for (const auto& c : cases) {
         vxtest::SetRegistryKeyAccess(HKEY_CLASSES_ROOT, BASE_SERVER_KEY, c.denyBaseClass ? "D:(D;;0x2;;;WD)(A;;KA;;;WD)" : ALLOW_ALL);
-        for (const auto& library : { std::make_pair("vxshim.dll", c.stubStatus), std::make_pair("vxshell.dll", c.shellStatus) }) {
+        for (const auto& library : { std::make_pair("vxshim.dll", c.stubStatus), std::make_pair("vxshell.dll", c.shellStatus) })
             if (library.second != 0)
-                vxtest::WriteRegistryNumber(HKEY_LOCAL_MACHINE, "Software\\Harrowby\\VANTIX Pro\\SelfRegistration", library.first, library.second);
-        }
+                RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Harrowby\\VANTIX Pro\\SelfRegistration", library.first, REG_DWORD, &library.second, 4);
         EXPECT_EQ(Run(SEL_CLASSIC | SEL_EXPLORER | SEL_SILENT), c.result) << c.failure;
         EXPECT_STREQ(failure_, c.failure);
         EXPECT_EQ(outcome_ & (OUT_DONE | OUT_FAILED), c.result ? OUT_DONE : OUT_FAILED) << c.failure;

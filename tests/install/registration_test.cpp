@@ -60,10 +60,9 @@ TEST_F(Registration, AReadableExistingEntryWinsElseTheSettingPlacesANewOne)
     };
     for (const auto& c : cases) {
         TearDown();
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 2; ++i)
             if (c.before[i] != '-')
                 vxtest::WriteRegistryText(HKEY_LOCAL_MACHINE, NAMESPACE_KEYS[i], c.before[i] == 'E' ? "" : "Other", "Existing");
-        }
         g_iconLocation = c.location;
         RegisterNamespaceEntry(SZ_EXPLORER_CLASS_ID, "VANTIX Pro Explorer", TRUE);
         EXPECT_EQ(g_iconLocation, c.locationAfter) << c.before << c.location;
@@ -82,7 +81,7 @@ TEST_F(Registration, UninstallEntryNamesTheRemoverWithFolderAndGroupAndIsNeverCu
     EXPECT_EQ(vxtest::RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName"), "Harrowby VANTIX Pro Uninstall");
     TearDown();
     WriteUninstallEntry((folder + "F").c_str(), "VANTIX Pro");
-    EXPECT_FALSE(vxtest::RegistryKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
+    EXPECT_EQ(vxtest::ProductRecords(), std::vector<std::string>{});
 }
 
 }  // namespace

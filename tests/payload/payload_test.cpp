@@ -67,7 +67,7 @@ TEST_F(Payload, AProgramOrLibraryInUseIsRenamedAsideOnNtOrReplacedByTheNextStart
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.winNT << c.silent << c.allowReboot);
         DeleteFileA(Dest("vxshell.new").c_str());
-        vxtest::DeleteRegistryTree(HKEY_LOCAL_MACHINE, RUN_KEY + "RunServicesOnce");  // made when missing
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (RUN_KEY + "RunServicesOnce").c_str());  // made when missing
         g_bWinNT = c.winNT, g_bSilent = c.silent, g_bAllowReboot = c.allowReboot, g_bRebootNeeded = FALSE;
         vxtest::WriteFileBytes(Dest("vxshell.dll"), "the library in use");
         vxtest::WriteFileBytes(Dest("vxshell.bak"), "an earlier .bak is replaced");

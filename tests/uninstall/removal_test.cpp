@@ -26,18 +26,8 @@ std::string FolderLeft(const std::string& folder)
 {
     return "Removal process complete.\nCheck the folder " + folder + " for excess files\nthat caused the removal process to not cleanup entirely.";
 }
-std::string ShortPath(const std::string& path)
-{
-    char text[MAX_PATH] = "";
-    GetShortPathNameA(path.c_str(), text, sizeof(text));
-    return text;
-}
-std::string SystemPath(UINT(WINAPI* get)(LPSTR, UINT) = GetSystemDirectoryA)
-{
-    char text[MAX_PATH] = "";
-    get(text, sizeof(text));
-    return text;
-}
+std::string ShortPath(const std::string& path) { char text[MAX_PATH] = ""; return GetShortPathNameA(path.c_str(), text, sizeof(text)), text; }
+std::string SystemPath(UINT(WINAPI* get)(LPSTR, UINT) = GetSystemDirectoryA) { char text[MAX_PATH] = ""; return get(text, sizeof(text)), text; }
 
 class Removal : public ::testing::Test {
 protected:
@@ -48,18 +38,9 @@ protected:
         options_.environment = { { "TMP", temp_ }, { "TEMP", temp_ } };
         options_.timeoutMs = 120000;
     }
-    void TearDown() override
-    {
-        vxtest::CloseShellFolderWindows();
-        vxtest::ClearProductRecords(folder_);
-    }
+    void TearDown() override { vxtest::CloseShellFolderWindows(), vxtest::ClearProductRecords(folder_); }
     // The product's records, sorted; Files: the folder's own records with these files in it.
-    Strings Left() const
-    {
-        Strings records = vxtest::ProductRecords(folder_);
-        std::sort(records.begin(), records.end());
-        return records;
-    }
+    Strings Left() const { Strings records = vxtest::ProductRecords(folder_); return std::sort(records.begin(), records.end()), records; }
     Strings Files(Strings names, Strings more = {}) const
     {
         for (std::string& name : names)

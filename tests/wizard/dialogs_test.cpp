@@ -1,5 +1,5 @@
-// The wizard's dialogs played in this process: the interfaces' defaults, the folder loop, and the
-// host window's run of the wizard with the restart after it or the copy's Cancel.
+// The wizard's dialogs in this process: the interfaces' defaults, the folder loop, and the host
+// window's run of the wizard with the restart after it or the copy's Cancel.
 #include "wizard/dialogs.h"
 
 #include <gtest/gtest.h>
@@ -38,18 +38,12 @@ class Dialogs : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        vxtest::ResetInstallerState("VXSDLG.tmp");
-        vxtest::ClearProductRecords();
-        CreateDirectoryA(temp_.c_str(), NULL);
+        vxtest::ResetInstallerState("VXSDLG.tmp"), vxtest::ClearProductRecords(), CreateDirectoryA(temp_.c_str(), NULL);
         vxtest::WriteFileBytes(scratch_ / "install.ini", "[VANTIX]\r\nDIR32=" + dest_ + "\r\n");
         strcpy(g_szIniFile, (scratch_ / "install.ini").c_str());
         g_restartPlatform = { RecordOpenToken, RecordLookUp, RecordAdjust, RecordExit };
     }
-    void TearDown() override
-    {
-        g_restartPlatform = real_;
-        vxtest::ClearProductRecords();
-    }
+    void TearDown() override { g_restartPlatform = real_, vxtest::ClearProductRecords(); }
     vxtest::ScratchFolder scratch_{ "dialogs" };
     std::string temp_ = scratch_ / "temp", dest_ = scratch_ / "VANTIX Pro";
     RESTART_PLATFORM real_ = g_restartPlatform;
@@ -126,10 +120,9 @@ TEST_F(Dialogs, TheHostWindowRestartsWindowsAfterTheWizardOnlyWhenTheRulesAllow)
         g_bSilent = c.silent, g_bAllowReboot = c.allowReboot, g_bWinNT = c.winNT;
         s_calls.clear();
         vxtest::DialogScript script;
-        if (!c.silent) {
+        if (!c.silent)
             for (const auto& dialog : { MODE, FOLDER, INTERFACES })
                 Press(script, dialog, IDOK);
-        }
         if (c.answer == IDABORT) {
             script.Dialog({ 2, 954 }, [](DialogView& progress) { progress.Click(IDCANCEL); });
             script.MessageBox("Some portion of installation process failed.", IDOK);  // no failure text
