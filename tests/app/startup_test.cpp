@@ -71,10 +71,7 @@ TEST(StartInProcess, TheExitCodesOfAStartThatFailsAndWhatItShows)
         if (c.classTaken)
             RegisterClassA(&taken);
         vxtest::DialogScript script;
-        if (c.text != nullptr)
-            script.MessageBox(c.text, IDOK);
-        else
-            script.NoWindow();
+        c.text != nullptr ? script.MessageBox(c.text, IDOK) : script.NoWindow();
         s_errorModeAtHostWindow = 0xFFFF;
         HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseHostWindow, NULL, GetCurrentThreadId());
         UINT before = SetErrorMode(0);

@@ -12,11 +12,7 @@ namespace {
 const DWORD SEND_BOUND_MS = 3000;  // a dialog busy longer than this is not answering
 DialogScript* s_script = NULL;     // the in-process script of this thread
 
-std::string ClassOf(HWND window)
-{
-    char name[64] = "";
-    return std::string(name, GetClassNameA(window, name, sizeof(name)));
-}
+std::string ClassOf(HWND window) { char name[64] = ""; return std::string(name, GetClassNameA(window, name, sizeof(name))); }
 
 // WM_GETTEXT reaches controls of other processes too; the bound keeps a hung one from hanging us.
 std::string TextOf(HWND window)
@@ -29,10 +25,7 @@ std::string TextOf(HWND window)
 
 BOOL CALLBACK AddWindow(HWND window, LPARAM windows) { return ((std::vector<HWND>*)windows)->push_back(window), TRUE; }
 
-bool IsProgressDialog(const DialogView& view)
-{
-    return view.Has(IDCANCEL) && !view.Has(IDOK) && ClassOf(GetDlgItem(view.Window(), 954)) == "Static";
-}
+bool IsProgressDialog(const DialogView& view) { return view.Has(IDCANCEL) && !view.Has(IDOK) && ClassOf(GetDlgItem(view.Window(), 954)) == "Static"; }
 
 }  // namespace
 
@@ -55,17 +48,8 @@ void DialogView::Type(int id, const std::string& text)
         SendMessageTimeoutA(control, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, SEND_BOUND_MS, NULL);
 }
 
-void DialogView::Click(int id)
-{
-    if (HWND control = Usable(id, "click", true))
-        PostMessageA(control, BM_CLICK, 0, 0);
-}
-
-void DialogView::Check(int id, bool checked)
-{
-    if (Usable(id, "check", true) && Checked(id) != checked)
-        Send(id, BM_CLICK);
-}
+void DialogView::Click(int id) { if (HWND control = Usable(id, "click", true)) PostMessageA(control, BM_CLICK, 0, 0); }
+void DialogView::Check(int id, bool checked) { if (Usable(id, "check", true) && Checked(id) != checked) Send(id, BM_CLICK); }
 
 LRESULT DialogView::Send(int id, UINT message, WPARAM wParam, LPARAM lParam) const
 {

@@ -23,10 +23,9 @@ inline void ResetInstallerState(const char* tempName)
 // Every catalogue entry's status bits and last result cleared.
 inline void ResetCatalogueStatus()
 {
-    for (const FILE_GROUP* group : { &g_coreFiles, &g_explorerFiles, &g_utilityFiles, &g_commonFiles, &g_iniFiles }) {
+    for (const FILE_GROUP* group : { &g_coreFiles, &g_explorerFiles, &g_utilityFiles, &g_commonFiles, &g_iniFiles })
         for (int i = 0; i < group->count; ++i)
             group->entries[i].dwStatus = group->entries[i].nResult = 0;
-    }
 }
 
 }  // namespace vxtest

@@ -73,10 +73,7 @@ inline std::string ModuleFolder()  // the running test program's
     char path[MAX_PATH];
     return std::filesystem::path(std::string(path, GetModuleFileNameA(NULL, path, sizeof(path)))).parent_path().string();
 }
-inline std::string JoinPath(const std::string& folder, const std::string& name)
-{
-    return folder + (folder.empty() || folder.back() == '\\' || folder.back() == '/' ? "" : "\\") + name;
-}
+inline std::string JoinPath(const std::string& folder, const std::string& name) { return folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + name; }
 inline bool FileExists(const std::string& path) { DWORD a = GetFileAttributesA(path.c_str()); return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY); }
 inline bool FolderExists(const std::string& path) { DWORD a = GetFileAttributesA(path.c_str()); return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY); }
 inline std::string ReadFileBytes(const std::string& path)  // empty when missing
@@ -84,11 +81,7 @@ inline std::string ReadFileBytes(const std::string& path)  // empty when missing
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-inline void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    EXPECT_TRUE(out << bytes) << "cannot write " << path;
-}
+inline void WriteFileBytes(const std::string& path, const std::string& bytes) { EXPECT_TRUE(std::ofstream(path, std::ios::binary) << bytes) << "cannot write " << path; }
 // The names in a folder, without . and ..
 inline std::vector<std::string> ListFolder(const std::string& folder)
 {

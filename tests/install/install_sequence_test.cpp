@@ -33,8 +33,7 @@ protected:
     }
     int Run(DWORD selection)
     {
-        vxtest::ResetCatalogueStatus();
-        progman_.Clear();
+        vxtest::ResetCatalogueStatus(), progman_.Clear();
         return RunInstallSequence(source_.c_str(), dest_.c_str(), selection, &outcome_, NULL, NULL, failure_);
     }
     std::string Dest(const std::string& name) const { return vxtest::JoinPath(dest_, name); }

@@ -16,12 +16,7 @@ const char* const NAMESPACE_KEYS[] = { "SOFTWARE\\Microsoft\\Windows\\CurrentVer
 class Registration : public ::testing::Test {
 protected:
     void SetUp() override { TearDown(); }
-    void TearDown() override
-    {
-        vxtest::ClearProductRecords();
-        g_iconLocation = 0;
-        g_pfnIconPlacementDlgProc = NULL;  // nobody is asked here
-    }
+    void TearDown() override { vxtest::ClearProductRecords(), g_iconLocation = 0, g_pfnIconPlacementDlgProc = NULL; }  // nobody is asked here
 };
 
 // regprobe.dll reports the folder current while it registers: the library's own; the caller's comes back.

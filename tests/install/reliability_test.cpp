@@ -76,11 +76,7 @@ protected:
         vxtest::Program program = Start(installer);
         return vxtest::DialogScript(program.Id()).NoWindow().Run(program);
     }
-    size_t LogCount(const std::string& line) const
-    {
-        Strings log = vxtest::SplitLines(vxtest::ReadFileBytes(temp_ + "\\setup.log"));
-        return std::count(log.begin(), log.end(), line);
-    }
+    size_t LogCount(const std::string& line) const { Strings log = vxtest::SplitLines(vxtest::ReadFileBytes(temp_ + "\\setup.log")); return std::count(log.begin(), log.end(), line); }
     // The install sequence in this process, cancelled at the cancelAt-th file (0: never).
     int InstallHere(size_t cancelAt, DWORD* outcome)
     {
@@ -96,8 +92,7 @@ protected:
             WriteProfileStringA("VANTIX", "INSTOPTS", "12");  // as the wizard records a finished install
         return result;
     }
-    // A removal of what WIN.INI records, answered as a user who wants it all gone (the settings
-    // files too, when there are any): nothing is left.
+    // A removal of what WIN.INI records by a user who wants it all gone: nothing is left.
     void Remove()
     {
         vxtest::ResetInstallerState("VXSREL.tmp");
@@ -195,8 +190,7 @@ TEST_F(Reliability, ACancelledInstallStopsAfterTheFileBeingCopied)
     }
 }
 
-// Damaged settings files, of every kind: what is read stays inside its buffer and each switch
-// reads as on or off.
+// Damaged settings files of every kind: what is read stays in its buffer; each switch is on or off.
 TEST_F(Reliability, DamagedSettingsFilesAreReadWithinBounds)
 {
     std::mt19937 random(1998);
@@ -267,8 +261,8 @@ TEST_F(Reliability, RecordedFoldersOfAnyLengthAreNeverCut)
     }
 }
 
-// Folders a user might type, and one that is a user's file: each is made where it says or
-// reported, the path given back as it was; the file stays as it was.
+// Folders a user might type, and a user's file: each is made or reported, its path given back as
+// it was; the file stays as it was.
 TEST_F(Reliability, HostileFoldersAreMadeWhereTheySayOrReported)
 {
     vxtest::CurrentFolderScope here(scratch_.Path());

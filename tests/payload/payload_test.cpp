@@ -18,8 +18,7 @@ std::string Sample(const std::string& name) { return vxtest::ReadFileBytes(vxtes
 // Held open as the loader holds a running program: others may read, rename and delete it.
 auto HeldOpen(const std::string& path, DWORD share = FILE_SHARE_READ | FILE_SHARE_DELETE)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, share, NULL, OPEN_EXISTING, 0, NULL);
-    return std::unique_ptr<void, decltype(&CloseHandle)>(file, &CloseHandle);
+    return std::unique_ptr<void, decltype(&CloseHandle)>(CreateFileA(path.c_str(), GENERIC_READ, share, NULL, OPEN_EXISTING, 0, NULL), &CloseHandle);
 }
 
 class Payload : public ::testing::Test {

@@ -37,10 +37,7 @@ TEST(SelfRegistration, EachRegistersItsOwnPathAndUnregistersOnlyItself)
     typedef HRESULT(STDAPICALLTYPE * Entry)();
     HMODULE modules[2] = {};
     std::string paths[2];
-    auto call = [&](int i, const char* name) {  // E_NOINTERFACE: no such entry
-        Entry entry = (Entry)(void*)GetProcAddress(modules[i], name);
-        return entry != NULL ? entry() : E_NOINTERFACE;
-    };
+    auto call = [&](int i, const char* name) { Entry entry = (Entry)(void*)GetProcAddress(modules[i], name); return entry ? entry() : E_NOINTERFACE; };
     auto records = [&](int i) {  // the class's description, server and threading model, the component entry
         std::string server = libraries[i].classKey + std::string("\\InProcServer32");
         return std::vector<std::string>({ vxtest::RegistryText(HKEY_CLASSES_ROOT, libraries[i].classKey, ""),

@@ -12,16 +12,8 @@ namespace {
 // The DDE library as the client uses it, watched: the instance each start and end names.
 DDE_PLATFORM s_real;
 std::vector<std::string> s_calls;
-UINT WatchStart(DWORD* instance)
-{
-    s_calls.push_back("start " + std::to_string(*instance));
-    return s_real.pfnStartInstance(instance);
-}
-void WatchEnd(DWORD instance)
-{
-    s_calls.push_back(instance == g_ddeInstance ? "end" : "end elsewhere");
-    s_real.pfnEndInstance(instance);
-}
+UINT WatchStart(DWORD* instance) { return s_calls.push_back("start " + std::to_string(*instance)), s_real.pfnStartInstance(instance); }
+void WatchEnd(DWORD instance) { s_calls.push_back(instance == g_ddeInstance ? "end" : "end elsewhere"), s_real.pfnEndInstance(instance); }
 
 class Progman : public ::testing::Test {
 protected:
@@ -32,11 +24,7 @@ protected:
         s_calls.clear();
         g_ddeInstance = 5;  // left from an earlier instance
     }
-    void TearDown() override
-    {
-        ProgmanClose();
-        g_ddePlatform = s_real;
-    }
+    void TearDown() override { ProgmanClose(), g_ddePlatform = s_real; }
     vxtest::RecordingProgman progman_;
 };
 

@@ -1,5 +1,5 @@
-// The removal by the built programs (vxsetup.exe's mode dialog, vxremove.exe from the uninstall
-// entry), and in this process, a record that names a folder of the system.
+// The removal by the built programs (vxsetup.exe's mode dialog, vxremove.exe by the uninstall
+// entry), and in this process of a record that names a folder of the system.
 #include "uninstall/uninstall_flow.h"
 
 #include <gtest/gtest.h>
@@ -57,8 +57,7 @@ protected:
         ASSERT_EQ(vxtest::RunProgram(vxtest::JoinPath(vxtest::BuildFolder(), "vxstamp.exe"), "\"" + installer + "\" \"" + (scratch_ / "silent.ini") + "\""), 0u);
         ASSERT_EQ(vxtest::RunProgram(installer, "", options_), 0u);
     }
-    // The mode dialog (vxsetup.exe's only), the status dialog retitled and without its Cancel, the
-    // INI question and the closing box.
+    // The mode dialog (vxsetup.exe's only), the status retitled without Cancel, the INI question, the end.
     void PlayRemoval(vxtest::Program& program, bool modeDialog, int iniAnswer, const std::string& closing, int answer, const char* caption)
     {
         vxtest::DialogScript script(program.Id());

@@ -21,10 +21,7 @@ namespace {
 const char CAPTION[] = "VANTIX Pro Installation";
 const std::vector<int> MODE = { 1851, 1852, 2420 }, FOLDER = { 3010, 954, 2416 }, INTERFACES = { 1880, 2417, 2418, 9041 };
 
-void Press(vxtest::DialogScript& script, const std::vector<int>& dialog, int button)
-{
-    script.Dialog(dialog, [button](DialogView& d) { d.Click(button); });
-}
+void Press(vxtest::DialogScript& script, const std::vector<int>& dialog, int button) { script.Dialog(dialog, [button](DialogView& d) { d.Click(button); }); }
 
 std::vector<std::string> s_calls;  // the restart's system calls, in order
 BOOL RecordOpenToken(HANDLE, DWORD access, HANDLE*) { s_calls.push_back("token " + std::to_string(access)); return TRUE; }
@@ -32,8 +29,7 @@ BOOL RecordLookUp(const char*, const char* name, LUID*) { s_calls.push_back(std:
 BOOL RecordAdjust(HANDLE, BOOL, TOKEN_PRIVILEGES* p) { s_calls.push_back("enable " + std::to_string(p->Privileges[0].Attributes)); return TRUE; }
 BOOL RecordExit(UINT flags, DWORD) { s_calls.push_back("exit " + std::to_string(flags)); return TRUE; }
 
-// No earlier install; the wizard runs from the source (temporary) folder temp_ with dest_ as the
-// settings' DIR32, and a restart is only recorded.
+// No earlier install; the wizard runs from temp_ with dest_ as DIR32; a restart is only recorded.
 class Dialogs : public ::testing::Test {
 protected:
     void SetUp() override

@@ -40,8 +40,7 @@ TEST(InstallerProgram, AWholeInteractiveInstallThroughEveryDialog)
         }
         script.Dialog(FOLDER, [&](DialogView& d) {  // then the earlier install's folder is proposed
             EXPECT_EQ(d.Text(954), explorer ? dest : scratch / "VANTIX");
-            d.Type(954, dest);
-            d.Click(IDOK);
+            d.Type(954, dest), d.Click(IDOK);
         });
         if (explorer) {  // nothing selected is refused; the help page is one click away
             script.Dialog(INTERFACES, [](DialogView& d) {
@@ -56,12 +55,7 @@ TEST(InstallerProgram, AWholeInteractiveInstallThroughEveryDialog)
                 help.Click(IDOK);
             });
         }
-        script.Dialog(INTERFACES, [explorer](DialogView& d) {
-            d.Check(1880, true);
-            d.Check(2417, explorer);
-            d.Check(2418, true);
-            d.Click(IDOK);
-        });
+        script.Dialog(INTERFACES, [explorer](DialogView& d) { d.Check(1880, true), d.Check(2417, explorer), d.Check(2418, true), d.Click(IDOK); });
         if (explorer) {
             script.Dialog({ 1851, 1852 }, [](DialogView& d) { d.Choose(1852); d.Click(IDOK); }, "Icon Placement");
             script.MessageBox("Installation successful!\n\nInstall now needs to restart your computer to complete changes to your system files.\nSelect \"OK\" to restart now, or cancel to restart your system yourself.", IDCANCEL, "Congratulations!");

@@ -1,6 +1,5 @@
-// Whole silent installs by the built installer, stamped with its settings by vxstamp as a
-// distributor makes a silent installer, run under Wine with the recording Program Manager and
-// under each Windows version Wine can report. Nothing may be shown.
+// Whole silent installs by the built installer, stamped by vxstamp as a distributor does, under
+// the recording Program Manager and each Windows version Wine reports. Nothing may be shown.
 #include <gtest/gtest.h>
 
 #include "harness/dialog_script.h"
@@ -45,10 +44,9 @@ protected:
     std::string temp_ = scratch_ / "temp", dest_ = scratch_ / "VANTIX Pro";
 };
 
-// Everything, under the recording Program Manager, the host window closed at once (it stays until
-// the install is over): each item replaces its namesake, a file is named by its full path, the
-// Explorer item by its command, and every item runs in the folder. The placeholder mail address
-// gives way to the default one.
+// Everything, the host window closed at once (it stays until the install is over): each item
+// replaces its namesake, a file is named by its full path, the Explorer item by its command, and
+// every item runs in the folder. The placeholder mail address gives way to the default one.
 TEST_F(SilentInstall, EverythingIsCopiedRecordedAndGrouped)
 {
     vxtest::RecordingProgman progman;

@@ -17,11 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
-template <class T = Bytes> T ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return T(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+template <class T = Bytes> T ReadFile(const fs::path& path) { std::ifstream in(path, std::ios::binary); return T(std::istreambuf_iterator<char>(in), {}); }
 
 // Among them a random window-sized block twice: each match of its copy lies a whole window back.
 std::vector<std::pair<std::string, Bytes>> Inputs()
