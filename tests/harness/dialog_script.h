@@ -4,11 +4,7 @@
 // recorded, never answered unless a step names it. DialogScript() plays this thread's dialogs from
 // inside their modal loops (a timer); DialogScript(processId) with Run plays another process's.
 #pragma once
-#include <windows.h>
-
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "harness/wine_env.h"
 

@@ -2,11 +2,6 @@
 // [VANTIX], the group's Start Menu folder, next-start commands Harrowby*, installed files), and a
 // Program Manager of the test's own that keeps every command it receives.
 #pragma once
-#include <windows.h>
-
-#include <string>
-#include <vector>
-
 #include "harness/wine_env.h"
 
 namespace vxtest {

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "harness/dialog_script.h"
 #include "harness/installer_state.h"
 #include "harness/product_records.h"

@@ -5,7 +5,6 @@
 
 #include "common/globals.h"
 #include "harness/product_records.h"
-#include "harness/wine_env.h"
 
 namespace {
 

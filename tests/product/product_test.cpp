@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "harness/product_records.h"
-#include "harness/wine_env.h"
 #include "removeargs.h"
 
 namespace {

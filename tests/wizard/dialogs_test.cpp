@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "app/host_window.h"
 #include "app/restart.h"
 #include "app/startup.h"
