@@ -133,6 +133,8 @@ public:
         EXPECT_TRUE(CreateDirectoryA(path_.c_str(), NULL)) << "cannot create " << path_;
     }
     ~ScratchFolder() { RemoveTree(path_); }
+    ScratchFolder(const ScratchFolder&) = delete;  // the folder goes once
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return JoinPath(path_, name); }
 

@@ -40,9 +40,13 @@ void RemoveAsNamed(const std::string& folder)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
-            found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? RemoveAsNamed(folder + "\\" + found.cFileName) : (void)DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        std::string path = folder + "\\" + found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA(path.c_str());
+        else if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
+            RemoveAsNamed(path);
+    }
     FindClose(search);
     RemoveDirectoryA(folder.c_str());
 }

@@ -34,9 +34,9 @@ protected:
         options.version = version, options.workingFolder = scratch_.Path();
         options.environment = { { "TMP", temp_ }, { "TEMP", temp_ }, { "OS", withOs ? "Windows_NT" : "" } };  // Windows 95/98 have none
         vxtest::Program program = vxtest::StartProgram(installer, "", options);
-        HWND host = NULL;  // none is made in this process
-        for (DWORD start = GetTickCount(); closeHost && host == NULL && GetTickCount() - start < 30000; Sleep(5))
-            (host = FindWindowA("VXInstal", NULL)) != NULL && PostMessageA(host, WM_CLOSE, 0, 0);
+        for (DWORD start = GetTickCount(); closeHost && GetTickCount() - start < 30000; Sleep(5))
+            if (HWND host = FindWindowA("VXInstal", NULL); host != NULL && PostMessageA(host, WM_CLOSE, 0, 0))  // none is made here
+                break;
         return vxtest::DialogScript(program.Id()).NoWindow().Run(program);
     }
     Strings Log() const { return vxtest::SplitLines(vxtest::ReadFileBytes(temp_ + "\\setup.log")); }
